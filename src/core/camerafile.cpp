@@ -1,0 +1,162 @@
+#include "camerafile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <cstring>
+
+bool sameBits(const CameraSet &a, const CameraSet &b)
+{
+    for (int i = 0; i < CameraCount; ++i) {
+        if (!a[i].sameBits(b[i]))
+            return false;
+    }
+    return true;
+}
+
+QString cameraFileMessage(CameraFileStatus status)
+{
+    switch (status) {
+    case CameraFileStatus::BadLength:
+        return QStringLiteral("File Length does not indicate Camera file");
+    case CameraFileStatus::BadSignature:
+        return QStringLiteral("Not A Vantage Camera File");
+    case CameraFileStatus::BadDataLength:
+        return QStringLiteral("Unsupported Vantage Camera File or Unknown Type");
+    case CameraFileStatus::Ok:
+    case CameraFileStatus::ReadError:
+        break;
+    }
+    return QString();
+}
+
+namespace {
+
+float floatAt(const char *p)
+{
+    // Bit for bit: the four bytes are the float's little-endian image.
+    const quint32 bits = qFromLittleEndian<quint32>(p);
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+void appendFloat(QByteArray &out, float value)
+{
+    quint32 bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    char bytes[4];
+    qToLittleEndian(bits, bytes);
+    out.append(bytes, 4);
+}
+
+void appendInt32(QByteArray &out, qint32 value)
+{
+    char bytes[4];
+    qToLittleEndian(value, bytes);
+    out.append(bytes, 4);
+}
+
+} // namespace
+
+CameraFileStatus parseCameraFile(const QByteArray &bytes, CameraFileContents *out)
+{
+    if (bytes.size() != CameraFileSize)
+        return CameraFileStatus::BadLength;
+
+    const char *data = bytes.constData();
+    CameraFileHeader header;
+    std::memcpy(header.Signature.data(), data, 4);
+    header.Reserved = qFromLittleEndian<qint32>(data + 4);
+    header.DataLength = qFromLittleEndian<qint32>(data + 8);
+
+    // Compared by character code: case matters.
+    if (std::memcmp(header.Signature.data(), "MACC", 4) != 0)
+        return CameraFileStatus::BadSignature;
+    if (header.DataLength != CameraDataLength)
+        return CameraFileStatus::BadDataLength;
+
+    CameraSet cameras;
+    const char *p = data + CameraFileHeaderSize;
+    for (CameraRecord &record : cameras) {
+        for (int field = 0; field < CameraRecord::FieldCount; ++field) {
+            record.setField(field, floatAt(p));
+            p += 4;
+        }
+    }
+    if (out) {
+        out->header = header;
+        out->cameras = cameras;
+    }
+    return CameraFileStatus::Ok;
+}
+
+QByteArray serializeCameraFile(const CameraFileHeader &header, const CameraSet &cameras)
+{
+    QByteArray out;
+    out.reserve(CameraFileSize);
+    out.append(header.Signature.data(), 4);
+    appendInt32(out, header.Reserved);
+    appendInt32(out, header.DataLength);
+    for (const CameraRecord &record : cameras) {
+        for (int field = 0; field < CameraRecord::FieldCount; ++field)
+            appendFloat(out, record.field(field));
+    }
+    return out;
+}
+
+CameraFileStatus CameraFileReader::read(const QString &path)
+{
+    m_errorString.clear();
+
+    // The size on disk decides first. A name that names nothing, a folder or a
+    // device never reaches the open below, so reading creates no file.
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile() || info.size() != CameraFileSize)
+        return CameraFileStatus::BadLength;
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_errorString = QStringLiteral("Cannot open %1:\n%2.")
+                            .arg(QDir::toNativeSeparators(path), file.errorString());
+        return CameraFileStatus::ReadError;
+    }
+    // One byte more than a camera file holds tells a file that grew since the size test.
+    const QByteArray bytes = file.read(CameraFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        m_errorString = QStringLiteral("Cannot read %1:\n%2.")
+                            .arg(QDir::toNativeSeparators(path), file.errorString());
+        return CameraFileStatus::ReadError;
+    }
+
+    CameraFileContents contents;
+    const CameraFileStatus status = parseCameraFile(bytes, &contents);
+    if (status == CameraFileStatus::Ok)
+        m_contents = contents;
+    return status;
+}
+
+bool CameraFileWriter::write(const QString &path, const CameraFileHeader &header,
+                             const CameraSet &cameras)
+{
+    m_errorString.clear();
+    const QByteArray bytes = serializeCameraFile(header, cameras);
+
+    QSaveFile file(path);
+    QString step;
+    if (!file.open(QIODevice::WriteOnly))
+        step = QStringLiteral("Cannot create %1:\n%2.");
+    else if (file.write(bytes) != bytes.size())
+        step = QStringLiteral("Cannot write %1:\n%2.");
+    else if (!file.commit())
+        step = QStringLiteral("Cannot save %1:\n%2.");
+
+    if (step.isEmpty())
+        return true;
+    m_errorString = step.arg(QDir::toNativeSeparators(path), file.errorString());
+    file.cancelWriting();
+    return false;
+}

@@ -1,0 +1,179 @@
+#include "slidervalues.h"
+
+#include "modcameramath.h"
+
+#include <QByteArray>
+#include <QRegularExpression>
+
+#include <array>
+#include <cfenv>
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+constexpr const char *MetresPrompt = "Enter a value between -120 and 120";
+constexpr const char *ZPrompt = "Enter a value between -0.4 and 120";
+constexpr const char *DegreesPrompt = "Enter a value between -180 and 180";
+constexpr const char *MetresTitle = "Value in Meters";
+constexpr const char *DegreesTitle = "Value in Degrees";
+constexpr const char *MetresNotNumeric = "Entered Value must be numeric";
+constexpr const char *DegreesNotNumeric = "Entered value must be numeric";
+
+const std::array<SliderSpec, SliderCount> specs = {{
+    {250, -30000, 30000, 10, 0, "0.0", -120, 120, MetresPrompt, MetresTitle, MetresNotNumeric},
+    {250, -30000, 30000, 10, 0, "0.0", -120, 120, MetresPrompt, MetresTitle, MetresNotNumeric},
+    {250, -100, 30000, 10, 0, "0.0", -0.4, 120, ZPrompt, MetresTitle, MetresNotNumeric},
+    {100, -18100, 18100, 100, 0, "0.0", -180, 180, DegreesPrompt, DegreesTitle, DegreesNotNumeric},
+    {100, -18100, 18100, 100, 0, "0.0", -180, 180, DegreesPrompt, DegreesTitle, DegreesNotNumeric},
+    {100, -18100, 18100, 100, 0, "0.0", -180, 180, DegreesPrompt, DegreesTitle, DegreesNotNumeric},
+    {100, 0, 18000, 100, 4000, "0.0", -180, 180, DegreesPrompt, DegreesTitle, DegreesNotNumeric},
+    {100, -30000, 30000, 100, 0, "0.0", -180, 180, DegreesPrompt, DegreesTitle, DegreesNotNumeric},
+    {100, -30000, 30000, 100, -7160, "-7.16", -180, 180, DegreesPrompt, DegreesTitle,
+     DegreesNotNumeric},
+}};
+
+} // namespace
+
+const SliderSpec &sliderSpec(int index)
+{
+    return specs.at(static_cast<std::size_t>(index));
+}
+
+double roundHalfEven(double value)
+{
+    // nearbyint rounds in the current mode, which is round-to-nearest-even unless
+    // someone changed it; say so explicitly rather than rely on it.
+    const int previous = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double rounded = std::nearbyint(value);
+    std::fesetround(previous);
+    return rounded;
+}
+
+double roundToSignificantDigits(double value, int digits)
+{
+    if (!std::isfinite(value) || value == 0)
+        return value;
+    // Qt's conversions ignore the C locale, which the application sets from the user's.
+    return QByteArray::number(value, 'e', digits - 1).toDouble();
+}
+
+int positionForField(int index, float fieldValue)
+{
+    const SliderSpec &spec = sliderSpec(index);
+    if (std::isnan(fieldValue))
+        return 0;
+    double steps;
+    if (spec.isPosition()) {
+        steps = roundHalfEven(static_cast<double>(fieldValue) * spec.scale);
+    } else {
+        const double degrees = modCameraMath::RadiansToDegrees(fieldValue);
+        steps = roundHalfEven(roundToSignificantDigits(degrees * spec.scale));
+    }
+    if (steps < spec.minimum)
+        return spec.minimum;
+    if (steps > spec.maximum)
+        return spec.maximum;
+    return static_cast<int>(steps);
+}
+
+float fieldForPosition(int index, int position)
+{
+    const SliderSpec &spec = sliderSpec(index);
+    if (spec.isPosition())
+        return static_cast<float>(static_cast<double>(position) / spec.scale);
+    const float degrees = static_cast<float>(static_cast<double>(position) / spec.scale);
+    return static_cast<float>(modCameraMath::DegreesToRadians(degrees));
+}
+
+double sliderValue(int index, int position)
+{
+    return static_cast<double>(position) / sliderSpec(index).scale;
+}
+
+QString formatPlainDecimal(double value, QChar decimalPoint)
+{
+    if (value == 0 || !std::isfinite(value))
+        return value == 0 ? QStringLiteral("0") : QString::number(value);
+
+    // Round to 15 significant digits, then lay the digits out without an exponent.
+    const QString text = QString::number(value, 'e', 14);
+    const qsizetype ePos = text.indexOf(QLatin1Char('e'));
+    const bool negative = text.startsWith(QLatin1Char('-'));
+    QString digits = text.left(ePos);
+    digits.remove(QLatin1Char('-'));
+    digits.remove(QLatin1Char('.'));
+    const int exponent = text.mid(ePos + 1).toInt();
+
+    while (digits.size() > 1 && digits.endsWith(QLatin1Char('0')))
+        digits.chop(1);
+
+    QString integerPart;
+    QString fractionPart;
+    if (exponent >= 0) {
+        const qsizetype integerDigits = exponent + 1;
+        if (digits.size() <= integerDigits) {
+            integerPart = digits + QString(integerDigits - digits.size(), QLatin1Char('0'));
+        } else {
+            integerPart = digits.left(integerDigits);
+            fractionPart = digits.mid(integerDigits);
+        }
+    } else {
+        integerPart = QStringLiteral("0");
+        fractionPart = QString(-exponent - 1, QLatin1Char('0')) + digits;
+    }
+
+    QString result;
+    if (negative)
+        result += QLatin1Char('-');
+    result += integerPart;
+    if (!fractionPart.isEmpty())
+        result += decimalPoint + fractionPart;
+    return result;
+}
+
+std::optional<double> parseTypedNumber(const QString &text, QChar localeDecimalPoint)
+{
+    QString trimmed = text.trimmed();
+    if (localeDecimalPoint != QLatin1Char('.') && !trimmed.contains(QLatin1Char('.')))
+        trimmed.replace(localeDecimalPoint, QLatin1Char('.'));
+
+    static const QRegularExpression numeric(
+        QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
+    if (!numeric.match(trimmed).hasMatch())
+        return std::nullopt;
+
+    // from_chars ignores the C locale, which the application sets from the user's.
+    QByteArray latin = trimmed.toLatin1();
+    if (latin.startsWith('+'))
+        latin.remove(0, 1);
+    double value = 0;
+    const auto [end, error] =
+        std::from_chars(latin.constData(), latin.constData() + latin.size(), value);
+    Q_UNUSED(end);
+    if (error == std::errc::result_out_of_range) {
+        // Numeric, but beyond a double: either as good as zero or as good as infinite.
+        const bool tiny = latin.contains("e-") || latin.contains("E-");
+        const bool negative = latin.startsWith('-');
+        value = tiny ? 0.0 : (negative ? -HUGE_VAL : HUGE_VAL);
+    }
+    return value;
+}
+
+TypedEntryResult evaluateTypedEntry(int index, const QString &text, QChar localeDecimalPoint)
+{
+    if (text.isEmpty())
+        return {TypedEntryResult::Empty};
+    const std::optional<double> value = parseTypedNumber(text, localeDecimalPoint);
+    if (!value)
+        return {TypedEntryResult::NotNumeric};
+
+    const SliderSpec &spec = sliderSpec(index);
+    if (!(*value >= spec.typedMinimum && *value <= spec.typedMaximum))
+        return {TypedEntryResult::OutOfRange};
+    const double position = roundHalfEven(*value * spec.scale);
+    if (position < spec.minimum || position > spec.maximum)
+        return {TypedEntryResult::OutOfRange};
+    return {TypedEntryResult::Accepted, static_cast<int>(position)};
+}

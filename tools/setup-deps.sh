@@ -1,0 +1,23 @@
+# Installs the Debian packages Kestrel needs when any is missing.
+# Sourced by tools/run and tools/test.
+
+kestrel_packages=(cmake g++ make qt6-base-dev fonts-dejavu-core "$@")
+
+kestrel_ensure_packages() {
+    local missing=()
+    local pkg
+    for pkg in "${kestrel_packages[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    echo "Installing missing packages: ${missing[*]}"
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo="sudo"
+    fi
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
