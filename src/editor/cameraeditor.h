@@ -1,0 +1,70 @@
+#pragma once
+
+#include "camerarecord.h"
+
+#include <QObject>
+
+#include <array>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class PictureBox;
+class UserDialogs;
+
+// The widgets the editor works on, all created and placed by the main window.
+struct EditorWidgets
+{
+    std::array<QScrollBar *, 9> HScrollCam{};
+    std::array<QLabel *, 9> lblCameraValues{}; // each a ValueLabel (clickable)
+    std::array<QRadioButton *, 6> OptCameraNumber{};
+    QGroupBox *Cameditframe = nullptr;
+    QPushButton *cmdeditApply = nullptr;
+    QPushButton *cmdEditCancel = nullptr;
+    QPushButton *cmdCopyCam = nullptr;
+    QPushButton *cmdPaste = nullptr;
+    QPushButton *cmdsaveCameraFile = nullptr;
+    PictureBox *Picture1 = nullptr; // top view
+    PictureBox *Picture2 = nullptr; // side view
+    PictureBox *Picture3 = nullptr; // front view
+};
+
+// The camera editor: one camera of the document is active; the nine sliders are
+// its working copy, written back into the document only by Apply (or Paste).
+class CameraEditor : public QObject
+{
+    Q_OBJECT
+
+public:
+    CameraEditor(CameraDocument &document, UserDialogs &dialogs, const EditorWidgets &widgets,
+                 QObject *parent = nullptr);
+
+    // Makes camera n active, sets the sliders 0..8 from its record and enables Copy.
+    void EditorFill(int cameraNumber);
+    // Writes the nine slider positions into the document's camera.
+    void ApplyActiveCam(int camera);
+    void DisableApplyCancel();
+    int ActiveCamera() const;
+
+    // Click of Apply and of Cancel.
+    void apply();
+    void cancel();
+
+    // Ends the open and new-file commands: camera 0 active and filled, Apply and Cancel disabled.
+    void showFirstCamera();
+
+    // Copy and Paste buttons.
+    void copy();
+    void paste();
+    CameraRecord CopyBuffer() const;
+
+    // Typed entry on a click of value display i.
+    void typedEntry(int index);
+
+    // Pointing in the views.
+    void Xset(double metres);
+    void Yset(double metres);
+    void Zset(double metres);
+};

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+#include <optional>
+
+// What the three views show: the camera position in metres and its view angles
+// in degrees, as the editor's sliders hold them.
+struct ViewCamera
+{
+    double X = 0;
+    double Y = 0;
+    double Z = 0;
+    float Yaw1 = 0;
+    float Pitch1 = 0;
+    float Bank = 0;
+    float Zoom = 0;
+};
+
+// One of the three picture areas (top, side or front view). It paints the car
+// sketch and the camera from the latest camera it was given, and reports a mouse
+// press in the view's user coordinates (world metres on the view's two axes).
+class PictureBox : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum class View { Top, Side, Front };
+
+    PictureBox(View view, const QColor &background, QWidget *parent = nullptr);
+
+    View view() const { return m_view; }
+
+    // Records the camera to draw and asks for a repaint. The half-extent in which
+    // presses are read changes at once, before the repaint happens.
+    void showCamera(const ViewCamera &camera);
+
+    // The camera last given, if any: until the first one the view shows only its background.
+    std::optional<ViewCamera> camera() const { return m_camera; }
+    // The half-extent of the latest camera (0 before the first).
+    double halfExtent() const { return m_halfExtent; }
+
+    // Widget pixel -> user coordinates for the current half-extent (pixel centres).
+    QPointF toUser(const QPointF &pixel) const;
+
+signals:
+    // A press of any mouse button, with any modifiers, in a view that has been drawn.
+    void pressed(double x, double y);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    View m_view;
+    QColor m_background;
+    std::optional<ViewCamera> m_camera;
+    double m_halfExtent = 0;
+};
+
+// Gives all three views the same camera, as every slider change does.
+void DrawCameraViews(PictureBox &top, PictureBox &side, PictureBox &front,
+                     const ViewCamera &camera);
+
+// The slider position a press sets: metres x 250, rounded half to even; Z below
+// -0.4 m is raised to -0.4 m first; the result is kept within the slider's range.
+int pointedPosition(int sliderIndex, double metres);
