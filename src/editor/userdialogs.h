@@ -11,8 +11,20 @@
 class UserDialogs
 {
 public:
-    enum class Buttons { Ok, YesNo, RetryCancel };
-    enum class Answer { Ok, Yes, No, Retry, Cancel };
+    enum class Buttons
+    {
+        Ok,
+        YesNo,
+        RetryCancel
+    };
+    enum class Answer
+    {
+        Ok,
+        Yes,
+        No,
+        Retry,
+        Cancel
+    };
 
     virtual ~UserDialogs() = default;
 
@@ -26,7 +38,11 @@ public:
     // The open and save dialogs.
     struct FileRequest
     {
-        enum Mode { Open, Save } mode = Open;
+        enum Mode
+        {
+            Open,
+            Save
+        } mode = Open;
         QString initialFolder;
         QString initialFileName;
         // Qt filter strings, first one active, e.g. "Camera Files (*.cam)".

@@ -26,7 +26,12 @@ class PictureBox : public QWidget
     Q_OBJECT
 
 public:
-    enum class View { Top, Side, Front };
+    enum class View
+    {
+        Top,
+        Side,
+        Front
+    };
 
     PictureBox(View view, const QColor &background, QWidget *parent = nullptr);
 

@@ -1,0 +1,21 @@
+#include "settingsstore.h"
+
+#include <QSettings>
+
+QString QtSettingsStore::read(const QString &section, const QString &key,
+                              const QString &defaultValue) const
+{
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Kestrel"),
+                       QStringLiteral("Kestrel"));
+    if (settings.status() != QSettings::NoError)
+        return defaultValue;
+    const QVariant value = settings.value(section + QLatin1Char('/') + key);
+    return value.isValid() ? value.toString() : defaultValue;
+}
+
+void QtSettingsStore::write(const QString &section, const QString &key, const QString &value)
+{
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Kestrel"),
+                       QStringLiteral("Kestrel"));
+    settings.setValue(section + QLatin1Char('/') + key, value);
+}
