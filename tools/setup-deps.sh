@@ -1,7 +1,7 @@
 # Installs the Debian packages Kestrel needs when any is missing.
 # Sourced by tools/run and tools/test.
 
-kestrel_packages=(cmake g++ make qt6-base-dev fonts-dejavu-core "$@")
+kestrel_packages=(cmake g++ make qt6-base-dev fonts-dejavu-core fonts-liberation2 "$@")
 
 kestrel_ensure_packages() {
     local missing=()
