@@ -1,65 +1,214 @@
 #include "filecommands.h"
 
 #include "cameraeditor.h"
+#include "camerafile.h"
 #include "settingsstore.h"
-#include "userdialogs.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 
-// Placeholder: the full commands come next; this much lets the window start on
-// the Brabham defaults.
-
 namespace {
-struct State
+
+// Sections and keys of the remembered folder and file names.
+const QString StartupSection = QStringLiteral("Startup");
+const QString MostRecentFilePathKey = QStringLiteral("MostRecentFilePath");
+const QString FileNameSection = QStringLiteral("LastFileNameOpened");
+const QString FileNameKey = QStringLiteral("LastFileNameOpened1");
+const QString FilePathSection = QStringLiteral("LastFilePathOpened");
+const QString FilePathKey = QStringLiteral("LastFilePathOpened1");
+
+const QString CameraFilesFilter = QStringLiteral("Camera Files (*.cam)");
+const QString AllFilesFilter = QStringLiteral("All Files (*.*)");
+
+// A name this short cannot name a camera file; the commands stop on it.
+constexpr int ShortestFileName = 2;
+
+// The folder that holds the chosen file, taken from the path itself.
+QString folderOf(const QString &path)
 {
-    CameraDocument *document;
-    const DefaultTable *defaults;
-    CameraEditor *editor;
-    SettingsStore *settings;
-    FileCommands::Widgets widgets;
-    qint16 cartype = 0;
-};
-State *g_state = nullptr;
+    return QFileInfo(path).absolutePath();
+}
+
 } // namespace
 
 FileCommands::FileCommands(CameraDocument &document, const DefaultTable &defaults,
-                           CameraEditor &editor, UserDialogs &, SettingsStore &settings,
+                           CameraEditor &editor, UserDialogs &dialogs, SettingsStore &settings,
                            const Widgets &widgets, QObject *parent)
-    : QObject(parent)
+    : QObject(parent), m_document(document), m_defaults(defaults), m_editor(editor),
+      m_dialogs(dialogs), m_settings(settings), m_widgets(widgets)
 {
-    g_state = new State{&document, &defaults, &editor, &settings, widgets};
+}
+
+QString FileCommands::fileDialogErrorMessage(int code)
+{
+    switch (code) {
+    case UserDialogs::CancelError:
+        return QString();
+    case 52:
+        return QStringLiteral("Bad File Name");
+    case 53:
+        return QStringLiteral("File Not Found");
+    case 54:
+        return QStringLiteral("Bad File Mode");
+    case 55:
+        return QStringLiteral("File in use");
+    case 57:
+        return QStringLiteral("Device I/O error");
+    default:
+        return QStringLiteral("Some I/O error");
+    }
+}
+
+QString FileCommands::defaultInitialFolder()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("C:\\");
+#else
+    return QDir::homePath();
+#endif
+}
+
+QString FileCommands::runFileDialog(UserDialogs::FileRequest request)
+{
+    for (;;) {
+        // The remembered folder and name are read again for each try.
+        request.initialFolder =
+            m_settings.read(StartupSection, MostRecentFilePathKey, defaultInitialFolder());
+        request.initialFileName = m_settings.read(FileNameSection, FileNameKey, QString());
+
+        const UserDialogs::FileResult result = m_dialogs.fileDialog(request);
+        if (result.error == 0)
+            return result.fullPath;
+        // A cancel ends quietly, also after an earlier failure was retried.
+        if (result.error == UserDialogs::CancelError)
+            return QString();
+        const UserDialogs::Answer answer =
+            m_dialogs.message(fileDialogErrorMessage(result.error), applicationTitle(),
+                              UserDialogs::Buttons::RetryCancel);
+        if (answer != UserDialogs::Answer::Retry)
+            return QString();
+    }
 }
 
 QString FileCommands::FileOpen()
 {
-    return QString();
+    UserDialogs::FileRequest request;
+    request.mode = UserDialogs::FileRequest::Open;
+    request.filters = {CameraFilesFilter, AllFilesFilter};
+    request.hideReadOnly = true;
+    request.overwritePrompt = false;
+
+    const QString path = runFileDialog(request);
+    if (path.isEmpty())
+        return QString();
+
+    m_settings.write(StartupSection, MostRecentFilePathKey, folderOf(path));
+    m_settings.write(FilePathSection, FilePathKey, path);
+    m_settings.write(FileNameSection, FileNameKey, QFileInfo(path).fileName());
+    return path;
 }
+
 QString FileCommands::FileSave()
 {
-    return QString();
+    UserDialogs::FileRequest request;
+    request.mode = UserDialogs::FileRequest::Save;
+    request.filters = {CameraFilesFilter};
+    request.hideReadOnly = false;
+    request.overwritePrompt = true;
+
+    const QString path = runFileDialog(request);
+    if (path.isEmpty())
+        return QString();
+
+    m_settings.write(StartupSection, MostRecentFilePathKey, folderOf(path));
+    m_settings.write(FileNameSection, FileNameKey, path);
+    return path;
 }
-void FileCommands::loadCameraFile() {}
-void FileCommands::saveCameraFile() {}
+
+void FileCommands::setFileLabel(const QString &name)
+{
+    m_widgets.lblfile1->setText(QDir::toNativeSeparators(name));
+}
+
+void FileCommands::loadCameraFile()
+{
+    const QString name = FileOpen();
+    // The label shows the choice at once, also a file that is then refused.
+    setFileLabel(name);
+    if (name.size() < ShortestFileName)
+        return;
+
+    // The document changes only when the whole file passes its tests.
+    CameraFileReader reader;
+    const CameraFileStatus status = reader.read(name);
+    switch (status) {
+    case CameraFileStatus::Ok:
+        m_document.DocumentHeader = reader.contents().header;
+        m_document.DocumentCameras = reader.contents().cameras;
+        m_editor.showFirstCamera();
+        return;
+    case CameraFileStatus::ReadError:
+        m_dialogs.message(reader.errorString(), applicationTitle(), UserDialogs::Buttons::Ok);
+        return;
+    case CameraFileStatus::BadLength:
+    case CameraFileStatus::BadSignature:
+    case CameraFileStatus::BadDataLength:
+        m_dialogs.message(cameraFileMessage(status), applicationTitle(), UserDialogs::Buttons::Ok);
+        return;
+    }
+}
+
+void FileCommands::saveCameraFile()
+{
+    // The active camera's pending edits go into the document first; they stay
+    // applied if the user then cancels.
+    m_editor.apply();
+
+    const QString name = FileSave();
+    setFileLabel(name);
+    m_document.DocumentHeader = MakeCCamHeader();
+    if (name.size() < ShortestFileName)
+        return;
+
+    // Written beside the target and renamed over it: a failure leaves the old file whole.
+    CameraFileWriter writer;
+    if (!writer.write(name, m_document.DocumentHeader, m_document.DocumentCameras))
+        m_dialogs.message(writer.errorString(), applicationTitle(), UserDialogs::Buttons::Ok);
+}
 
 void FileCommands::makeCameraFile()
 {
-    State &s = *g_state;
-    s.document->DocumentHeader = s.defaults->DefaultHeader();
-    const QString name = s.defaults->DefaultFileName(s.cartype);
-    s.widgets.lblfile1->setText(name);
-    s.settings->write(QStringLiteral("LastFileNameOpened"), QStringLiteral("LastFileNameOpened1"),
-                      name);
-    s.document->DocumentCameras = s.defaults->DefaultCameras(s.cartype);
-    s.editor->showFirstCamera();
-    s.widgets.cmdsaveCameraFile->setEnabled(true);
+    m_document.DocumentHeader = m_defaults.DefaultHeader();
+
+    int carType = 0;
+    if (m_newCommandUsed >= 1) {
+        // Closing the dialog without OK goes on with the make chosen last time.
+        if (const std::optional<int> choice = m_dialogs.selectCarType())
+            m_cartype = static_cast<qint16>(*choice);
+        carType = m_cartype;
+    }
+    // Only the seven makes have defaults.
+    if (carType < 0 || carType >= CarTypeCount)
+        carType = 0;
+
+    const QString fileName = m_defaults.DefaultFileName(carType);
+    m_widgets.lblfile1->setText(fileName);
+    m_settings.write(FileNameSection, FileNameKey, fileName);
+    m_newCommandUsed = 1;
+
+    m_document.DocumentCameras = m_defaults.DefaultCameras(carType);
+    m_editor.showFirstCamera();
+    m_widgets.cmdsaveCameraFile->setEnabled(true);
 }
 
 qint16 FileCommands::Cartype() const
 {
-    return g_state->cartype;
+    return m_cartype;
 }
+
 void FileCommands::setCartype(qint16 carType)
 {
-    g_state->cartype = carType;
+    m_cartype = carType;
 }

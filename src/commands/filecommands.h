@@ -2,6 +2,7 @@
 
 #include "camerarecord.h"
 #include "moddefaultvariablesetup.h"
+#include "userdialogs.h"
 
 #include <QObject>
 #include <QString>
@@ -10,7 +11,6 @@ class CameraEditor;
 class QLabel;
 class QPushButton;
 class SettingsStore;
-class UserDialogs;
 
 // The open, save and new-file commands of the main window.
 class FileCommands : public QObject
@@ -40,4 +40,26 @@ public:
 
     qint16 Cartype() const;
     void setCartype(qint16 carType);
+
+    // The title of every message box the commands show.
+    static QString applicationTitle() { return QStringLiteral("Kestrel"); }
+    // The message for a code the file dialogs report (none for a cancel).
+    static QString fileDialogErrorMessage(int code);
+    // The folder both file dialogs start in when none has been remembered yet.
+    static QString defaultInitialFolder();
+
+private:
+    // Shows the dialog until a name is chosen, the user cancels, or a failure is
+    // answered with Cancel. Writes nothing; returns the full path or empty.
+    QString runFileDialog(UserDialogs::FileRequest request);
+    void setFileLabel(const QString &name);
+
+    CameraDocument &m_document;
+    const DefaultTable &m_defaults;
+    CameraEditor &m_editor;
+    UserDialogs &m_dialogs;
+    SettingsStore &m_settings;
+    Widgets m_widgets;
+    qint16 m_cartype = 0;
+    qint16 m_newCommandUsed = 0;
 };
