@@ -1,5 +1,7 @@
 #include "qtuserdialogs.h"
 
+#include "frmselectcartype.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -46,24 +48,38 @@ QString QtUserDialogs::inputBox(const QString &prompt, const QString &title,
 
 UserDialogs::FileResult QtUserDialogs::fileDialog(const FileRequest &request)
 {
+    // No title of our own: the platform's default for an open or save dialog.
     QFileDialog dialog(m_owner);
     dialog.setAcceptMode(request.mode == FileRequest::Open ? QFileDialog::AcceptOpen
                                                            : QFileDialog::AcceptSave);
+    // A name that names no file yet is accepted by both dialogs.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(request.filters);
     if (!request.filters.isEmpty())
         dialog.selectNameFilter(request.filters.first());
-    dialog.setOption(QFileDialog::ReadOnly, false);
+    // Qt's dialogs have no read-only check box, so hideReadOnly needs nothing. No
+    // default suffix: a name typed without ".cam" is used as typed.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
-    dialog.setDirectory(request.initialFolder);
+    // A remembered folder that is gone leaves the dialog in its own starting folder.
+    if (!request.initialFolder.isEmpty() && QFileInfo(request.initialFolder).isDir())
+        dialog.setDirectory(request.initialFolder);
     if (!request.initialFileName.isEmpty())
         dialog.selectFile(request.initialFileName);
+
+    // Neither dialog reports a failure of its own; everything but a chosen name is a cancel.
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {CancelError, QString()};
-    return {0, dialog.selectedFiles().constFirst()};
+    const QString path = dialog.selectedFiles().constFirst();
+    if (path.isEmpty())
+        return {CancelError, QString()};
+    return {0, path};
 }
 
 std::optional<int> QtUserDialogs::selectCarType()
 {
-    return 0;
+    // A fresh dialog each time, modal to the owner.
+    frmSelectCarType dialog(m_owner);
+    if (dialog.exec() == QDialog::Accepted)
+        return dialog.CarChoice();
+    return std::nullopt;
 }
