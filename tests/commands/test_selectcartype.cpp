@@ -199,23 +199,28 @@ void TestSelectCarType::qtDialogsShowAFreshDialogEachTime()
     QVERIFY(QTest::qWaitForWindowExposed(&owner));
     QtUserDialogs dialogs(&owner);
 
-    frmSelectCarType *seen = nullptr;
-    answerModalDialog([&seen, &owner](frmSelectCarType *dialog) {
-        seen = dialog;
-        QCOMPARE(dialog->parentWidget(), &owner);
-        QVERIFY(dialog->isModal());
+    // What the dialog showed is checked after it has closed, so that a failed
+    // check cannot leave it open.
+    QWidget *parent = nullptr;
+    bool modal = false;
+    answerModalDialog([&](frmSelectCarType *dialog) {
+        parent = dialog->parentWidget();
+        modal = dialog->isModal();
         click(dialog->optCarType(4)); // Ferrari
         click(dialog->cmdCarOk());
     });
     QCOMPARE(dialogs.selectCarType(), std::optional<int>(4));
-    QVERIFY(seen);
+    QCOMPARE(parent, &owner);
+    QVERIFY(modal);
 
     // A new dialog does not remember Ferrari: OK at once is Brabham.
-    answerModalDialog([](frmSelectCarType *dialog) {
-        QVERIFY(!dialog->optCarType(4)->isChecked());
+    bool ferrariChecked = true;
+    answerModalDialog([&](frmSelectCarType *dialog) {
+        ferrariChecked = dialog->optCarType(4)->isChecked();
         click(dialog->cmdCarOk());
     });
     QCOMPARE(dialogs.selectCarType(), std::optional<int>(0));
+    QVERIFY(!ferrariChecked);
 
     // Closed without OK: nothing.
     answerModalDialog([](frmSelectCarType *dialog) {
