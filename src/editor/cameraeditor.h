@@ -3,9 +3,11 @@
 #include "camerarecord.h"
 
 #include <QObject>
+#include <QString>
 
 #include <array>
 
+class QEvent;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -67,4 +69,25 @@ public:
     void Xset(double metres);
     void Yset(double metres);
     void Zset(double metres);
+
+    // The title of the editor's message boxes.
+    static QString applicationTitle() { return QStringLiteral("Kestrel"); }
+
+protected:
+    // Mouse presses on the camera options: the question about pending changes.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Click of camera option k: option k has become the selected one.
+    void Selection(int k);
+    // Change handling of slider i, for every change of its position.
+    void sliderChanged(int index, int position);
+    void pressOnCameraOption(int k);
+    int cameraOptionIndex(const QObject *object) const;
+
+    CameraDocument &m_document;
+    UserDialogs &m_dialogs;
+    EditorWidgets m_widgets;
+    int m_activeCamera = 0;
+    CameraRecord m_copyBuffer;
 };

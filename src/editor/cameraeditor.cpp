@@ -1,0 +1,256 @@
+#include "cameraeditor.h"
+
+#include "picturebox.h"
+#include "slidervalues.h"
+#include "userdialogs.h"
+#include "valuelabel.h"
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+
+namespace {
+
+// The decimal separator of the user's number format, used for the value displays
+// and accepted in typed entry beside the full stop.
+QChar userDecimalPoint()
+{
+    const QString point = QLocale().decimalPoint();
+    return point.size() == 1 ? point.front() : QLatin1Char('.');
+}
+
+constexpr int XSlider = 0;
+constexpr int YSlider = 1;
+constexpr int ZSlider = 2;
+
+} // namespace
+
+CameraEditor::CameraEditor(CameraDocument &document, UserDialogs &dialogs,
+                           const EditorWidgets &widgets, QObject *parent)
+    : QObject(parent), m_document(document), m_dialogs(dialogs), m_widgets(widgets)
+{
+    for (int i = 0; i < SliderCount; ++i) {
+        // valueChanged comes for every new position, whatever moved it: dragging
+        // (the bars track), arrows, page clicks, keys and code. It does not come
+        // when a position is set to the one the slider already has.
+        connect(m_widgets.HScrollCam[i], &QScrollBar::valueChanged, this,
+                [this, i](int position) { sliderChanged(i, position); });
+        if (auto *display = qobject_cast<ValueLabel *>(m_widgets.lblCameraValues[i]))
+            connect(display, &ValueLabel::clicked, this, [this, i] { typedEntry(i); });
+    }
+
+    for (int k = 0; k < CameraCount; ++k) {
+        QRadioButton *option = m_widgets.OptCameraNumber[k];
+        // Selections by mouse, keyboard or code all arrive here.
+        connect(option, &QRadioButton::toggled, this, [this, k](bool checked) {
+            if (checked)
+                Selection(k);
+        });
+        option->installEventFilter(this);
+    }
+
+    connect(m_widgets.cmdeditApply, &QPushButton::clicked, this, &CameraEditor::apply);
+    connect(m_widgets.cmdEditCancel, &QPushButton::clicked, this, &CameraEditor::cancel);
+    connect(m_widgets.cmdCopyCam, &QPushButton::clicked, this, &CameraEditor::copy);
+    connect(m_widgets.cmdPaste, &QPushButton::clicked, this, &CameraEditor::paste);
+
+    // Pointing: the horizontal axis of a view is always set before its vertical one.
+    connect(m_widgets.Picture1, &PictureBox::pressed, this, [this](double x, double y) {
+        Xset(x);
+        Yset(y);
+    });
+    connect(m_widgets.Picture2, &PictureBox::pressed, this, [this](double x, double y) {
+        Xset(x);
+        Zset(y);
+    });
+    connect(m_widgets.Picture3, &PictureBox::pressed, this, [this](double x, double y) {
+        Yset(x);
+        Zset(y);
+    });
+}
+
+void CameraEditor::EditorFill(int cameraNumber)
+{
+    m_activeCamera = cameraNumber;
+    const CameraRecord record = m_document.DocumentCameras[cameraNumber];
+    // One slider after the other: each one that moves redraws the views from the
+    // positions as they stand at that moment. A value the slider cannot hold shows
+    // at the nearest end of its range (a NaN at 0); the record keeps it until Apply.
+    for (int i = 0; i < SliderCount; ++i)
+        m_widgets.HScrollCam[i]->setValue(positionForField(i, record.field(i)));
+    m_widgets.cmdCopyCam->setEnabled(true);
+}
+
+void CameraEditor::ApplyActiveCam(int camera)
+{
+    CameraRecord &record = m_document.DocumentCameras[camera];
+    for (int i = 0; i < SliderCount; ++i)
+        record.setField(i, fieldForPosition(i, m_widgets.HScrollCam[i]->value()));
+}
+
+void CameraEditor::DisableApplyCancel()
+{
+    m_widgets.cmdeditApply->setEnabled(false);
+    m_widgets.cmdEditCancel->setEnabled(false);
+}
+
+int CameraEditor::ActiveCamera() const
+{
+    return m_activeCamera;
+}
+
+void CameraEditor::apply()
+{
+    ApplyActiveCam(m_activeCamera);
+    DisableApplyCancel();
+    m_widgets.cmdsaveCameraFile->setEnabled(true);
+}
+
+void CameraEditor::cancel()
+{
+    EditorFill(m_activeCamera);
+    DisableApplyCancel();
+}
+
+void CameraEditor::Selection(int k)
+{
+    m_widgets.Cameditframe->setTitle(m_widgets.OptCameraNumber[k]->text() +
+                                     QStringLiteral(" Camera"));
+    EditorFill(k);
+    DisableApplyCancel();
+}
+
+void CameraEditor::showFirstCamera()
+{
+    QRadioButton *nose = m_widgets.OptCameraNumber[NoseCamera];
+    if (nose->isChecked())
+        EditorFill(NoseCamera);
+    else
+        nose->setChecked(true); // runs Selection
+    DisableApplyCancel();
+}
+
+void CameraEditor::copy()
+{
+    // The record as stored: moves not yet applied are not copied.
+    m_copyBuffer = m_document.DocumentCameras[m_activeCamera];
+    m_widgets.cmdPaste->setEnabled(true);
+}
+
+void CameraEditor::paste()
+{
+    // The document takes the copy at once; the fill leaves Apply and Cancel enabled
+    // if any slider moved, and Cancel cannot undo the paste.
+    m_document.DocumentCameras[m_activeCamera] = m_copyBuffer;
+    EditorFill(m_activeCamera);
+}
+
+CameraRecord CameraEditor::CopyBuffer() const
+{
+    return m_copyBuffer;
+}
+
+void CameraEditor::typedEntry(int index)
+{
+    const SliderSpec &spec = sliderSpec(index);
+    const QString text =
+        m_dialogs.inputBox(QString::fromLatin1(spec.prompt), QString::fromLatin1(spec.title),
+                           m_widgets.lblCameraValues[index]->text());
+    const TypedEntryResult result = evaluateTypedEntry(index, text, userDecimalPoint());
+    switch (result.outcome) {
+    case TypedEntryResult::Empty:
+        return;
+    case TypedEntryResult::NotNumeric:
+        m_dialogs.message(QString::fromLatin1(spec.nonNumericMessage), applicationTitle(),
+                          UserDialogs::Buttons::Ok);
+        return;
+    case TypedEntryResult::OutOfRange:
+        m_dialogs.message(QString::fromLatin1(ValueOutsideOfRangeMessage), applicationTitle(),
+                          UserDialogs::Buttons::Ok);
+        return;
+    case TypedEntryResult::Accepted:
+        // The same position as before changes nothing.
+        m_widgets.HScrollCam[index]->setValue(result.position);
+        return;
+    }
+}
+
+void CameraEditor::Xset(double metres)
+{
+    m_widgets.HScrollCam[XSlider]->setValue(pointedPosition(XSlider, metres));
+}
+
+void CameraEditor::Yset(double metres)
+{
+    m_widgets.HScrollCam[YSlider]->setValue(pointedPosition(YSlider, metres));
+}
+
+void CameraEditor::Zset(double metres)
+{
+    m_widgets.HScrollCam[ZSlider]->setValue(pointedPosition(ZSlider, metres));
+}
+
+void CameraEditor::sliderChanged(int index, int position)
+{
+    m_widgets.lblCameraValues[index]->setText(
+        formatPlainDecimal(sliderValue(index, position), userDecimalPoint()));
+
+    // The views are drawn from the sliders, never from the document. Yaw2 and
+    // Pitch2 are not drawn, but a change of them redraws all the same.
+    const auto at = [this](int i) { return m_widgets.HScrollCam[i]->value(); };
+    ViewCamera camera;
+    camera.X = at(0) / double(PositionsPerMetre);
+    camera.Y = at(1) / double(PositionsPerMetre);
+    camera.Z = at(2) / double(PositionsPerMetre);
+    camera.Yaw1 = float(at(3) / double(PositionsPerDegree));
+    camera.Pitch1 = float(at(4) / double(PositionsPerDegree));
+    camera.Bank = float(at(5) / double(PositionsPerDegree));
+    camera.Zoom = float(at(6) / double(PositionsPerDegree));
+    DrawCameraViews(*m_widgets.Picture1, *m_widgets.Picture2, *m_widgets.Picture3, camera);
+
+    m_widgets.cmdeditApply->setEnabled(true);
+    m_widgets.cmdEditCancel->setEnabled(true);
+}
+
+int CameraEditor::cameraOptionIndex(const QObject *object) const
+{
+    for (int k = 0; k < CameraCount; ++k) {
+        if (m_widgets.OptCameraNumber[k] == object)
+            return k;
+    }
+    return -1;
+}
+
+bool CameraEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    // Any button; a double click's second press counts as a press too.
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+        const int k = cameraOptionIndex(watched);
+        // Nothing pending: the option's own handling of the click selects it.
+        if (k >= 0 && m_widgets.cmdeditApply->isEnabled()) {
+            pressOnCameraOption(k);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void CameraEditor::pressOnCameraOption(int k)
+{
+    // The frame still names the camera being left: the selection has not changed yet.
+    const UserDialogs::Answer answer =
+        m_dialogs.message(QStringLiteral("Apply recent changes to ") +
+                              m_widgets.Cameditframe->title() + QLatin1Char('?'),
+                          QStringLiteral("Camera has changed"), UserDialogs::Buttons::YesNo);
+    if (answer == UserDialogs::Answer::Yes)
+        apply();
+
+    // Whatever the answer, option k becomes the selected one; if it was already
+    // selected nothing is reloaded, so after No its pending changes stay.
+    QRadioButton *option = m_widgets.OptCameraNumber[k];
+    option->setChecked(true);
+    option->setFocus(Qt::MouseFocusReason);
+}
