@@ -1,0 +1,79 @@
+#include "picturebox.h"
+
+#include "modgraphingroutines.h"
+#include "slidervalues.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+PictureBox::PictureBox(View view, const QColor &background, QWidget *parent)
+    : QWidget(parent), m_view(view), m_background(background)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void PictureBox::showCamera(const ViewCamera &camera)
+{
+    m_camera = camera;
+    m_halfExtent = modGraphingRoutines::HalfExtentFor(camera.X, camera.Y, camera.Z);
+    update();
+}
+
+QPointF PictureBox::toUser(const QPointF &pixel) const
+{
+    const double h = m_halfExtent;
+    const double w = std::max(1, width());
+    const double ht = std::max(1, height());
+    // The user square spans the whole widget; a pixel is read at its centre.
+    const double px = std::floor(pixel.x()) + 0.5;
+    const double py = std::floor(pixel.y()) + 0.5;
+    return {-h + px * 2 * h / w, h - py * 2 * h / ht};
+}
+
+void PictureBox::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    if (!m_camera) {
+        painter.fillRect(rect(), m_background);
+        return;
+    }
+    PainterSurface surface(painter, size(), m_background, palette().color(QPalette::WindowText));
+    NullSurface none;
+    const ViewCamera &c = *m_camera;
+    DrawingSurface &top = m_view == View::Top ? static_cast<DrawingSurface &>(surface) : none;
+    DrawingSurface &side = m_view == View::Side ? static_cast<DrawingSurface &>(surface) : none;
+    DrawingSurface &front = m_view == View::Front ? static_cast<DrawingSurface &>(surface) : none;
+    modGraphingRoutines::DrawCameraViews(top, side, front, c.X, c.Y, c.Z, c.Yaw1, c.Pitch1, c.Bank,
+                                         c.Zoom);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (!m_camera)
+        return;
+    // Both coordinates are read before anything moves the camera.
+    const QPointF user = toUser(event->position());
+    emit pressed(user.x(), user.y());
+}
+
+void DrawCameraViews(PictureBox &top, PictureBox &side, PictureBox &front, const ViewCamera &camera)
+{
+    top.showCamera(camera);
+    side.showCamera(camera);
+    front.showCamera(camera);
+}
+
+int pointedPosition(int sliderIndex, double metres)
+{
+    if (sliderIndex == 2 && metres < -0.4)
+        metres = -0.4;
+    const SliderSpec &spec = sliderSpec(sliderIndex);
+    const double position = roundHalfEven(metres * PositionsPerMetre);
+    // Kept within the slider's range, so no press can overflow a position.
+    return int(std::clamp(position, double(spec.minimum), double(spec.maximum)));
+}
