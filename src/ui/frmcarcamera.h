@@ -1,12 +1,44 @@
 #pragma once
 
+#include "camerarecord.h"
+#include "moddefaultvariablesetup.h"
+
 #include <QMainWindow>
 
-// The editor's main window.
+#include <memory>
+
+class CameraEditor;
+class FileCommands;
+class SettingsStore;
+class UserDialogs;
+
+// The editor's main window: the camera selector, the editor frame with the nine
+// value rows, the file buttons and the three views, all at fixed places.
 class frmCarCamera : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    explicit frmCarCamera(QWidget *parent = nullptr);
+    // Without dialogs or settings the window uses the Qt dialogs and the user's
+    // persisted settings; tests pass scripted ones.
+    explicit frmCarCamera(UserDialogs *dialogs = nullptr, SettingsStore *settings = nullptr,
+                          QWidget *parent = nullptr);
+    ~frmCarCamera() override;
+
+    CameraEditor &editor() { return *m_editor; }
+    FileCommands &fileCommands() { return *m_fileCommands; }
+    const CameraDocument &document() const { return m_document; }
+
+private:
+    std::unique_ptr<UserDialogs> m_ownDialogs;
+    std::unique_ptr<SettingsStore> m_ownSettings;
+    UserDialogs *m_dialogs;
+    SettingsStore *m_settings;
+
+    // The built-in defaults, filled before anything else, and the document.
+    const DefaultTable m_defaults;
+    CameraDocument m_document;
+
+    std::unique_ptr<CameraEditor> m_editor;
+    std::unique_ptr<FileCommands> m_fileCommands;
 };
