@@ -1,0 +1,152 @@
+// Drag benchmark: the main window offscreen, the Zoom and X sliders moved position
+// by position the way a dragged thumb moves them, every change painted before the
+// next. Prints changes per second and the median cost of one change with its repaint.
+
+#include "frmcarcamera.h"
+#include "settingsstore.h"
+#include "userdialogs.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QScrollBar>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// The start-up run of the new-file command asks nothing, and a drag asks nothing.
+class NoDialogs : public UserDialogs
+{
+public:
+    Answer message(const QString &, const QString &, Buttons) override { return Answer::Ok; }
+    QString inputBox(const QString &, const QString &, const QString &) override
+    {
+        return QString();
+    }
+    FileResult fileDialog(const FileRequest &) override { return {CancelError, QString()}; }
+    std::optional<int> selectCarType() override { return 0; }
+};
+
+class NoSettings : public SettingsStore
+{
+public:
+    QString read(const QString &, const QString &, const QString &defaultValue) const override
+    {
+        return defaultValue;
+    }
+    void write(const QString &, const QString &, const QString &) override {}
+};
+
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+struct Result
+{
+    double changesPerSecond = 0;
+    double medianMicroseconds = 0;
+    double p90Microseconds = 0;
+    int paints = 0;
+};
+
+// Drags slider `bar` through `count` successive positions from `start` upwards.
+Result drag(QScrollBar *bar, int start, int count, PaintCounter &counter)
+{
+    bar->setSliderDown(true); // the thumb is held
+    QCoreApplication::processEvents();
+    const int paintsBefore = counter.paints;
+
+    std::vector<qint64> costs;
+    costs.reserve(static_cast<std::size_t>(count));
+    QElapsedTimer total;
+    total.start();
+    QElapsedTimer one;
+    for (int k = 0; k < count; ++k) {
+        one.start();
+        // What the scroll bar does for each mouse move of a dragged thumb: with
+        // tracking on, the new position is the new value at once.
+        bar->setSliderPosition(start + k + 1);
+        // Handle the update request the change posted: the views are painted now.
+        QCoreApplication::processEvents();
+        costs.push_back(one.nsecsElapsed());
+    }
+    const qint64 elapsed = total.nsecsElapsed();
+    bar->setSliderDown(false);
+    QCoreApplication::processEvents();
+
+    std::sort(costs.begin(), costs.end());
+    Result result;
+    result.changesPerSecond = count / (static_cast<double>(elapsed) / 1e9);
+    result.medianMicroseconds = static_cast<double>(costs[costs.size() / 2]) / 1e3;
+    result.p90Microseconds = static_cast<double>(costs[costs.size() * 9 / 10]) / 1e3;
+    result.paints = counter.paints - paintsBefore;
+    return result;
+}
+
+void print(const char *name, int count, const Result &r)
+{
+    std::printf("%-5s %d changes: %.0f changes/s, median %.1f us per change with its repaint "
+                "(90th percentile %.1f us), %d paints of the side view\n",
+                name, count, r.changesPerSecond, r.medianMicroseconds, r.p90Microseconds, r.paints);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kestrel"));
+
+    NoDialogs dialogs;
+    NoSettings settings;
+    frmCarCamera window(&dialogs, &settings);
+    window.show();
+    QElapsedTimer wait;
+    wait.start();
+    while (!(window.windowHandle() && window.windowHandle()->isExposed()) && wait.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QCoreApplication::processEvents();
+
+    PaintCounter counter;
+    window.findChild<QWidget *>(QStringLiteral("Picture2"))->installEventFilter(&counter);
+
+    constexpr int Changes = 10000;
+    auto *zoom = window.findChild<QScrollBar *>(QStringLiteral("HScrollCam(6)"));
+    auto *x = window.findChild<QScrollBar *>(QStringLiteral("HScrollCam(0)"));
+    if (!zoom || !x) {
+        std::fprintf(stderr, "sliders not found\n");
+        return 1;
+    }
+
+    // Zoom from 40 to 140 degrees; X from -20 m to 20 m, through five view scales.
+    zoom->setValue(4000);
+    x->setValue(-5000);
+    QCoreApplication::processEvents();
+    const Result zoomResult = drag(zoom, 4000, Changes, counter);
+    const Result xResult = drag(x, -5000, Changes, counter);
+
+    print("Zoom", Changes, zoomResult);
+    print("X", Changes, xResult);
+    const bool painted = zoomResult.paints >= Changes && xResult.paints >= Changes;
+    std::printf("every change painted: %s; target 5000 changes/s: %s\n", painted ? "yes" : "NO",
+                std::min(zoomResult.changesPerSecond, xResult.changesPerSecond) >= 5000
+                    ? "met"
+                    : "NOT met");
+    return painted ? 0 : 1;
+}
