@@ -1,0 +1,80 @@
+// Start-up benchmark: process start to the first painted main window, for the
+// editor and for a bare Qt Widgets window of the same size, run alternately.
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QProcess>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+struct Run
+{
+    double ms = -1;
+    long long peakKib = -1;
+};
+
+Run runOnce(const QString &program)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    const qint64 start = QDateTime::currentMSecsSinceEpoch();
+    process.start(program, {});
+    if (!process.waitForFinished(30000))
+        return {};
+    Run run;
+    for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
+        if (line.startsWith("painted "))
+            run.ms = double(line.mid(8).toLongLong() - start);
+        else if (line.startsWith("peak_kib "))
+            run.peakKib = line.mid(9).toLongLong();
+    }
+    return run;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QString dir = QCoreApplication::applicationDirPath();
+    const QString editor = QDir(dir).filePath(QStringLiteral("bench_startup_editor"));
+    const QString bare = QDir(dir).filePath(QStringLiteral("bench_startup_bare"));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 21;
+    runOnce(bare); // warm the file cache
+    runOnce(editor);
+    std::vector<double> editorMs, bareMs;
+    long long editorPeak = 0, barePeak = 0;
+    for (int i = 0; i < rounds; ++i) {
+        const Run b = runOnce(bare);
+        const Run e = runOnce(editor);
+        if (b.ms < 0 || e.ms < 0) {
+            std::fprintf(stderr, "a run did not report its first paint\n");
+            return 1;
+        }
+        bareMs.push_back(b.ms);
+        editorMs.push_back(e.ms);
+        barePeak = std::max(barePeak, b.peakKib);
+        editorPeak = std::max(editorPeak, e.peakKib);
+    }
+    const double e = median(editorMs), b = median(bareMs);
+    std::printf("start to first paint, median of %d runs (platform %s)\n", rounds,
+                qgetenv("QT_QPA_PLATFORM").isEmpty() ? "default"
+                                                     : qgetenv("QT_QPA_PLATFORM").constData());
+    std::printf("  bare Qt window : %7.1f ms   peak memory %6lld KiB\n", b, barePeak);
+    std::printf("  Kestrel editor : %7.1f ms   peak memory %6lld KiB\n", e, editorPeak);
+    std::printf("  ratio          : %7.2f (target: at most 1.30)\n", b > 0 ? e / b : 0.0);
+    return 0;
+}
