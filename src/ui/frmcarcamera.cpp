@@ -7,12 +7,12 @@
 #include "settingsstore.h"
 #include "slidervalues.h"
 #include "valuelabel.h"
+#include "valuescrollbar.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 
 namespace {
 
@@ -199,7 +199,7 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
             makeLabel(frame, r.unitName, QStringLiteral("Degrees"),
                       place(r.unitLeft, r.unitTop, DegreesUnitWidth, DegreesUnitHeight));
 
-        auto *slider = new QScrollBar(Qt::Horizontal, frame);
+        auto *slider = new ValueScrollBar(Qt::Horizontal, frame);
         slider->setObjectName(arrayName("HScrollCam", i));
         slider->setGeometry(place(r.sliderLeft, r.sliderTop, SliderWidth, SliderHeight));
         slider->setRange(spec.minimum, spec.maximum);
