@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -130,6 +131,7 @@ private slots:
 
     void startUpShowsTheBrabhamNoseCamera();
     void everySliderChangeRewritesRedrawsAndEnables();
+    void draggedBarShowsItsPosition();
     void userDecimalSeparator();
     void typedEntry_data();
     void typedEntry();
@@ -219,6 +221,43 @@ void TestCameraEditor::everySliderChangeRewritesRedrawsAndEnables()
     QVERIFY(!applyEnabled());
     QTest::qWait(20);
     QCOMPARE(side.paints, paintsBefore);
+}
+
+void TestCameraEditor::draggedBarShowsItsPosition()
+{
+    // What is on screen must match a fresh rendering of the bar after every kind of
+    // move: many small steps while dragged, reaching and leaving the ends.
+    QScrollBar *zoom = slider(6);
+    const auto onScreen = [&] {
+        QCoreApplication::processEvents();
+        const QPoint at = zoom->mapTo(window.get(), QPoint(0, 0));
+        return window->screen()
+            ->grabWindow(window->winId(), at.x(), at.y(), zoom->width(), zoom->height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    const auto rendered = [&] {
+        return zoom->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+
+    zoom->setSliderDown(true);
+    for (int position = 7799; position >= 0; position -= 7) {
+        zoom->setSliderPosition(position);
+        QCoreApplication::processEvents();
+    }
+    zoom->setSliderPosition(0);
+    QCOMPARE(onScreen(), rendered());
+    zoom->setSliderPosition(1);
+    QCOMPARE(onScreen(), rendered());
+    for (int position = 2; position <= 18000; position += 13)
+        zoom->setSliderPosition(position);
+    QCOMPARE(onScreen(), rendered());
+    zoom->setSliderPosition(18000);
+    QCOMPARE(onScreen(), rendered());
+    zoom->setSliderPosition(17990);
+    QCOMPARE(onScreen(), rendered());
+    zoom->setSliderDown(false);
+    QCOMPARE(display(6)->text(), QStringLiteral("179.9"));
 }
 
 void TestCameraEditor::userDecimalSeparator()
