@@ -193,10 +193,21 @@ void CameraEditor::Zset(double metres)
     m_widgets.HScrollCam[ZSlider]->setValue(pointedPosition(ZSlider, metres));
 }
 
+QString CameraEditor::valueAccessibleName(int index)
+{
+    static const char *const names[SliderCount] = {
+        "X", "Y", "Z", "Yaw", "Pitch", "Bank", "Zoom Angle", "Unknown 1", "Unknown 2"};
+    return QStringLiteral("%1, %2").arg(QLatin1String(names[index]),
+                                        sliderSpec(index).isPosition() ? QStringLiteral("metres")
+                                                                       : QStringLiteral("degrees"));
+}
+
 void CameraEditor::sliderChanged(int index, int position)
 {
-    m_widgets.lblCameraValues[index]->setText(
-        formatPlainDecimal(sliderValue(index, position), userDecimalPoint()));
+    QLabel *display = m_widgets.lblCameraValues[index];
+    display->setText(formatPlainDecimal(sliderValue(index, position), userDecimalPoint()));
+    // Screen readers speak the row, its unit and the number.
+    display->setAccessibleName(valueAccessibleName(index) + QStringLiteral(": ") + display->text());
 
     // The views are drawn from the sliders, never from the document. Yaw2 and
     // Pitch2 are not drawn, but a change of them redraws all the same.

@@ -72,6 +72,8 @@ public:
 
     // The title of the editor's message boxes.
     static QString applicationTitle() { return QStringLiteral("Kestrel"); }
+    // What a screen reader calls value row i: its name and unit, e.g. "X, metres".
+    static QString valueAccessibleName(int index);
 
 protected:
     // Mouse presses on the camera options: the question about pending changes.

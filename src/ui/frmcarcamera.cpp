@@ -9,8 +9,12 @@
 #include "valuelabel.h"
 #include "valuescrollbar.h"
 
+#include <QAction>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -141,12 +145,31 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
 {
     setObjectName(QStringLiteral("frmCarCamera"));
     setWindowTitle(QStringLiteral("Kestrel File Editor"));
+    setWindowIcon(QIcon(QStringLiteral(":/kestrel/kestrel.png")));
+    // A sans-serif face of the classic dialog font's width, at its size: every
+    // caption fits its fixed place at 96 dots per inch.
+    QFont dialogFont(QStringLiteral("Liberation Sans"));
+    dialogFont.setStyleHint(QFont::SansSerif);
+    dialogFont.setPointSizeF(8.25);
+    setFont(dialogFont);
+
+    // Menu bar: File has no items and does nothing; Help holds About.
+    QAction *fileMenu = menuBar()->addAction(QStringLiteral("&File"));
+    fileMenu->setObjectName(QStringLiteral("mnuFile"));
+    QMenu *helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+    helpMenu->setObjectName(QStringLiteral("mnuHelp"));
+    QAction *about = helpMenu->addAction(QStringLiteral("&About"));
+    about->setObjectName(QStringLiteral("mnuHelpAbout"));
+    connect(about, &QAction::triggered, this, &frmCarCamera::showAbout);
 
     // The client area; controls keep their places when the window is resized.
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
-    setGeometry(place(ClientLeft, ClientTop, ClientWidth, ClientHeight));
+    // The client area, below the menu bar, opens at its fixed place on the screen.
+    const int menuHeight = menuBar()->sizeHint().height();
+    const QRect clientPlace = place(ClientLeft, ClientTop, ClientWidth, ClientHeight);
+    setGeometry(clientPlace.adjusted(0, -menuHeight, 0, 0));
 
     EditorWidgets widgets;
 
@@ -224,6 +247,7 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
     QFont titleFont = frame->font();
     titleFont.setPointSizeF(24);
     title->setFont(titleFont);
+    title->setToolTip(QStringLiteral("Written by the Kestrel developers"));
 
     widgets.cmdCopyCam =
         makeButton(frame, "cmdCopyCam", QStringLiteral("Copy"), place(5220, 3600, 735, 255),
@@ -274,6 +298,69 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
             &FileCommands::saveCameraFile);
     connect(makeNew, &QPushButton::clicked, m_fileCommands.get(), &FileCommands::makeCameraFile);
     m_fileCommands->makeCameraFile();
+
+    setAccessibleNames(widgets);
+    setFocusOrder(widgets, load, makeNew);
+}
+
+void frmCarCamera::setAccessibleNames(const EditorWidgets &widgets)
+{
+    for (int i = 0; i < SliderCount; ++i) {
+        const QString name = CameraEditor::valueAccessibleName(i);
+        widgets.HScrollCam[i]->setAccessibleName(name);
+        widgets.lblCameraValues[i]->setAccessibleName(name + QStringLiteral(": ") +
+                                                      widgets.lblCameraValues[i]->text());
+    }
+    widgets.Picture1->setAccessibleName(QStringLiteral("Top view"));
+    widgets.Picture2->setAccessibleName(QStringLiteral("Side view"));
+    widgets.Picture3->setAccessibleName(QStringLiteral("Front view"));
+    for (QLabel *label : findChildren<QLabel *>()) {
+        if (label->accessibleName().isEmpty())
+            label->setAccessibleName(label->text());
+    }
+}
+
+void frmCarCamera::setFocusOrder(const EditorWidgets &w, QWidget *load, QWidget *makeNew)
+{
+    const std::array<QWidget *, 26> order = {w.OptCameraNumber[0],
+                                             w.OptCameraNumber[1],
+                                             w.OptCameraNumber[2],
+                                             w.OptCameraNumber[3],
+                                             w.OptCameraNumber[4],
+                                             w.OptCameraNumber[5],
+                                             load,
+                                             w.cmdeditApply,
+                                             w.cmdEditCancel,
+                                             w.HScrollCam[2],
+                                             w.HScrollCam[3],
+                                             w.HScrollCam[4],
+                                             w.HScrollCam[5],
+                                             w.HScrollCam[8],
+                                             w.cmdsaveCameraFile,
+                                             w.HScrollCam[6],
+                                             w.HScrollCam[0],
+                                             w.HScrollCam[7],
+                                             w.HScrollCam[1],
+                                             makeNew,
+                                             w.cmdCopyCam,
+                                             w.cmdPaste,
+                                             w.Picture1,
+                                             w.Picture2,
+                                             w.Picture3,
+                                             w.OptCameraNumber[0]};
+    for (std::size_t i = 0; i + 2 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+}
+
+void frmCarCamera::showAbout()
+{
+    m_dialogs->message(
+        QStringLiteral("Kestrel File Editor %1\n\n"
+                       "Edits the per-car camera files (*.cam) of a racing simulator: the "
+                       "position, view angles and zoom of each car's six on-board cameras.\n\n"
+                       "Written by the Kestrel developers.")
+            .arg(QStringLiteral(KESTREL_VERSION)),
+        QStringLiteral("Kestrel"), UserDialogs::Buttons::Ok);
 }
 
 // The editor and the commands go before the widgets they work on.

@@ -8,6 +8,7 @@
 #include <memory>
 
 class CameraEditor;
+struct EditorWidgets;
 class FileCommands;
 class SettingsStore;
 class UserDialogs;
@@ -30,6 +31,10 @@ public:
     const CameraDocument &document() const { return m_document; }
 
 private:
+    void setAccessibleNames(const EditorWidgets &widgets);
+    void setFocusOrder(const EditorWidgets &widgets, QWidget *load, QWidget *makeNew);
+    void showAbout();
+
     std::unique_ptr<UserDialogs> m_ownDialogs;
     std::unique_ptr<SettingsStore> m_ownSettings;
     UserDialogs *m_dialogs;
