@@ -5,6 +5,7 @@
 #include <QSize>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QPainter;
@@ -110,35 +111,45 @@ public:
         std::vector<float> args; // coordinates and radius as handed over
         std::optional<QColor> color;
         int value = 0; // pen width, or pen style as int
+        // Order of the call among the calls on all recording surfaces.
+        long serial = 0;
     };
     std::vector<Call> calls;
 
     void setUserScale(float left, float top, float right, float bottom) override
     {
-        calls.push_back({Op::UserScale, {left, top, right, bottom}, {}, 0});
+        record({Op::UserScale, {left, top, right, bottom}, {}, 0});
     }
-    void clear() override { calls.push_back({Op::Clear, {}, {}, 0}); }
-    void setPenWidth(int pixels) override { calls.push_back({Op::PenWidth, {}, {}, pixels}); }
+    void clear() override { record({Op::Clear, {}, {}, 0}); }
+    void setPenWidth(int pixels) override { record({Op::PenWidth, {}, {}, pixels}); }
     void setPenStyle(PenStyle style) override
     {
-        calls.push_back({Op::PenStyle, {}, {}, static_cast<int>(style)});
+        record({Op::PenStyle, {}, {}, static_cast<int>(style)});
     }
-    void setFillSolid() override { calls.push_back({Op::FillSolid, {}, {}, 0}); }
+    void setFillSolid() override { record({Op::FillSolid, {}, {}, 0}); }
     void line(float x1, float y1, float x2, float y2, const QColor &color) override
     {
-        calls.push_back({Op::Line, {x1, y1, x2, y2}, color, 0});
+        record({Op::Line, {x1, y1, x2, y2}, color, 0});
     }
     void filledRect(float x1, float y1, float x2, float y2,
                     const std::optional<QColor> &color) override
     {
-        calls.push_back({Op::FilledRect, {x1, y1, x2, y2}, color, 0});
+        record({Op::FilledRect, {x1, y1, x2, y2}, color, 0});
     }
     void outlinedRect(float x1, float y1, float x2, float y2) override
     {
-        calls.push_back({Op::OutlinedRect, {x1, y1, x2, y2}, {}, 0});
+        record({Op::OutlinedRect, {x1, y1, x2, y2}, {}, 0});
     }
     void circle(float cx, float cy, float radius, const QColor &border) override
     {
-        calls.push_back({Op::Circle, {cx, cy, radius}, border, 0});
+        record({Op::Circle, {cx, cy, radius}, border, 0});
+    }
+
+private:
+    void record(Call call)
+    {
+        static long nextSerial = 0;
+        call.serial = ++nextSerial;
+        calls.push_back(std::move(call));
     }
 };

@@ -28,10 +28,14 @@ QPointF PictureBox::toUser(const QPointF &pixel) const
     const double h = m_halfExtent;
     const double w = std::max(1, width());
     const double ht = std::max(1, height());
-    // The user square spans the whole widget; a pixel is read at its centre.
-    const double px = std::floor(pixel.x()) + 0.5;
-    const double py = std::floor(pixel.y()) + 0.5;
-    return {-h + px * 2 * h / w, h - py * 2 * h / ht};
+    // The user square spans the whole widget and a pixel is read at its centre:
+    // x = -h + (px + 0.5) * 2h / w, written so that the middle pixel of an odd
+    // width or height is exactly 0. A press reports single-precision coordinates.
+    const double px = std::floor(pixel.x());
+    const double py = std::floor(pixel.y());
+    const float x = float(h * (2 * px + 1 - w) / w);
+    const float y = float(h * (ht - 2 * py - 1) / ht);
+    return {double(x), double(y)};
 }
 
 void PictureBox::paintEvent(QPaintEvent *)
@@ -73,6 +77,8 @@ int pointedPosition(int sliderIndex, double metres)
     if (sliderIndex == 2 && metres < -0.4)
         metres = -0.4;
     const SliderSpec &spec = sliderSpec(sliderIndex);
+    if (std::isnan(metres)) // no press gives one; never let it reach the conversion
+        metres = 0;
     const double position = roundHalfEven(metres * PositionsPerMetre);
     // Kept within the slider's range, so no press can overflow a position.
     return int(std::clamp(position, double(spec.minimum), double(spec.maximum)));

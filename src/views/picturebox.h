@@ -46,7 +46,8 @@ public:
     // The half-extent of the latest camera (0 before the first).
     double halfExtent() const { return m_halfExtent; }
 
-    // Widget pixel -> user coordinates for the current half-extent (pixel centres).
+    // Widget pixel -> user coordinates for the current half-extent: the centre of
+    // the pixel, in single precision as a press reports it.
     QPointF toUser(const QPointF &pixel) const;
 
 signals:

@@ -2,6 +2,7 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 
 using Op = RecordingSurface::Op;
@@ -106,9 +107,13 @@ private slots:
 
     void yawNinetyPointsUpInTopView()
     {
+        const double h = 1.9;
         Views v = draw(0, 0, 0, 90, 0, 0, 78);
         const auto lines = cameraLines(v.top);
-        QVERIFY_SEGMENT(lines[0], 0, 0, 0, 1.9 / 1.5);
+        QVERIFY_SEGMENT(lines[0], 0, 0, 0, h / 1.5);
+        // Facing up the screen, the head's right corner lies to the right.
+        QVERIFY_SEGMENT(lines[1], 0, h / 1.5, h / 20, h / 1.5 - h / 20);
+        QVERIFY_SEGMENT(lines[2], -h / 20, h / 1.5 - h / 20, h / 20, h / 1.5 - h / 20);
     }
 
     void pitchNinetyPointsDown()
@@ -236,6 +241,79 @@ private slots:
         // Seven camera shapes close every view: marker and six lines.
         QCOMPARE(c[c.size() - 7].op, Op::Circle);
         QCOMPARE(cameraLines(v.front).size(), size_t(6));
+    }
+
+    // The order of the calls across the three views, as one redraw makes them.
+    void callOrderAcrossViews()
+    {
+        Views v = draw(0.3, -0.2, 0.1, 15, 5, 0, 78);
+        std::vector<std::pair<QString, const RecordingSurface::Call *>> all;
+        const std::pair<QString, const RecordingSurface *> views[] = {
+            {QStringLiteral("top"), &v.top},
+            {QStringLiteral("side"), &v.side},
+            {QStringLiteral("front"), &v.front}};
+        for (const auto &[name, surface] : views) {
+            for (const auto &c : surface->calls)
+                all.emplace_back(name, &c);
+        }
+        std::sort(all.begin(), all.end(),
+                  [](const auto &a, const auto &b) { return a.second->serial < b.second->serial; });
+        QStringList order;
+        for (const auto &[name, c] : all) {
+            static const char *const names[] = {"scale", "clear", "width", "style", "fill",
+                                                "line",  "rect",  "box",   "circle"};
+            QString entry = name + QLatin1Char(' ') + QLatin1String(names[int(c->op)]);
+            if (c->op == Op::Line || c->op == Op::Circle)
+                entry += QLatin1Char(' ') + c->color->name();
+            order << entry;
+        }
+
+        QStringList expected;
+        const QStringList viewNames{"top", "side", "front"};
+        for (const QString &view : viewNames)
+            expected << view + " width";
+        for (const QString &view : viewNames)
+            expected << view + " clear" << view + " scale" << view + " style"
+                     << view + " line #d2d2d2" << view + " line #d2d2d2";
+        for (const QString &view : viewNames)
+            expected << view + " style";
+        for (const QString &view : viewNames)
+            expected << view + " width";
+        for (const QString &view : viewNames)
+            expected << view + " fill";
+        expected << "top width";
+        expected << "top rect"
+                 << "top rect"
+                 << "top box"
+                 << "top box"
+                 << "top rect"
+                 << "top rect"
+                 << "top rect"
+                 << "top rect"
+                 << "top rect"
+                 << "top circle #000050"
+                 << "top box"
+                 << "top box";
+        expected << "side rect"
+                 << "side rect"
+                 << "side circle #000000"
+                 << "side circle #000000"
+                 << "side circle #6e6e6e"
+                 << "side circle #6e6e6e"
+                 << "side circle #000050";
+        expected << "front box"
+                 << "front box"
+                 << "front circle #000050"
+                 << "front rect";
+        for (const QString &view : viewNames)
+            expected << view + " circle #ff0000";
+        for (int pair = 0; pair < 2; ++pair) {
+            for (const QString &view : viewNames)
+                expected << view + " line #ff0000" << view + " line #ff0000";
+        }
+        for (const QString &view : viewNames)
+            expected << view + " line #00c8c8" << view + " line #c8c800";
+        QCOMPARE(order, expected);
     }
 };
 
