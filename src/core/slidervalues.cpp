@@ -61,29 +61,29 @@ double roundToSignificantDigits(double value, int digits)
 
 int positionForField(int index, float fieldValue)
 {
-    const SliderSpec &spec = sliderSpec(index);
+    const SliderSpec &info = sliderSpec(index);
     if (std::isnan(fieldValue))
         return 0;
     double steps;
-    if (spec.isPosition()) {
-        steps = roundHalfEven(static_cast<double>(fieldValue) * spec.scale);
+    if (info.isPosition()) {
+        steps = roundHalfEven(static_cast<double>(fieldValue) * info.scale);
     } else {
         const double degrees = modCameraMath::RadiansToDegrees(fieldValue);
-        steps = roundHalfEven(roundToSignificantDigits(degrees * spec.scale));
+        steps = roundHalfEven(roundToSignificantDigits(degrees * info.scale));
     }
-    if (steps < spec.minimum)
-        return spec.minimum;
-    if (steps > spec.maximum)
-        return spec.maximum;
+    if (steps < info.minimum)
+        return info.minimum;
+    if (steps > info.maximum)
+        return info.maximum;
     return static_cast<int>(steps);
 }
 
 float fieldForPosition(int index, int position)
 {
-    const SliderSpec &spec = sliderSpec(index);
-    if (spec.isPosition())
-        return static_cast<float>(static_cast<double>(position) / spec.scale);
-    const float degrees = static_cast<float>(static_cast<double>(position) / spec.scale);
+    const SliderSpec &info = sliderSpec(index);
+    if (info.isPosition())
+        return static_cast<float>(static_cast<double>(position) / info.scale);
+    const float degrees = static_cast<float>(static_cast<double>(position) / info.scale);
     return static_cast<float>(modCameraMath::DegreesToRadians(degrees));
 }
 
@@ -169,11 +169,11 @@ TypedEntryResult evaluateTypedEntry(int index, const QString &text, QChar locale
     if (!value)
         return {TypedEntryResult::NotNumeric};
 
-    const SliderSpec &spec = sliderSpec(index);
-    if (!(*value >= spec.typedMinimum && *value <= spec.typedMaximum))
+    const SliderSpec &info = sliderSpec(index);
+    if (!(*value >= info.typedMinimum && *value <= info.typedMaximum))
         return {TypedEntryResult::OutOfRange};
-    const double position = roundHalfEven(*value * spec.scale);
-    if (position < spec.minimum || position > spec.maximum)
+    const double position = roundHalfEven(*value * info.scale);
+    if (position < info.minimum || position > info.maximum)
         return {TypedEntryResult::OutOfRange};
     return {TypedEntryResult::Accepted, static_cast<int>(position)};
 }

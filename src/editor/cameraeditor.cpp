@@ -155,16 +155,16 @@ CameraRecord CameraEditor::CopyBuffer() const
 
 void CameraEditor::typedEntry(int index)
 {
-    const SliderSpec &spec = sliderSpec(index);
+    const SliderSpec &info = sliderSpec(index);
     const QString text =
-        m_dialogs.inputBox(QString::fromLatin1(spec.prompt), QString::fromLatin1(spec.title),
+        m_dialogs.inputBox(QString::fromLatin1(info.prompt), QString::fromLatin1(info.title),
                            m_widgets.lblCameraValues[index]->text());
     const TypedEntryResult result = evaluateTypedEntry(index, text, userDecimalPoint());
     switch (result.outcome) {
     case TypedEntryResult::Empty:
         return;
     case TypedEntryResult::NotNumeric:
-        m_dialogs.message(QString::fromLatin1(spec.nonNumericMessage), applicationTitle(),
+        m_dialogs.message(QString::fromLatin1(info.nonNumericMessage), applicationTitle(),
                           UserDialogs::Buttons::Ok);
         return;
     case TypedEntryResult::OutOfRange:

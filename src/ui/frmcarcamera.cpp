@@ -199,13 +199,13 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
     bold.setBold(true);
     for (int i = 0; i < SliderCount; ++i) {
         const RowPlace &r = rowPlaces[i];
-        const SliderSpec &spec = sliderSpec(i);
+        const SliderSpec &info = sliderSpec(i);
 
         QLabel *rowLabel = makeLabel(frame, r.labelName, QLatin1String(r.labelCaption),
                                      place(r.labelLeft, r.labelTop, r.labelWidth, RowLabelHeight));
         rowLabel->setFont(bold);
 
-        auto *display = new ValueLabel(QLatin1String(spec.designCaption), frame);
+        auto *display = new ValueLabel(QLatin1String(info.designCaption), frame);
         display->setObjectName(arrayName("lblCameraValues", i));
         display->setGeometry(place(r.valueLeft, r.valueTop, ValueWidth, ValueHeight));
         display->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -215,7 +215,7 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
         display->setAutoFillBackground(true);
         widgets.lblCameraValues[i] = display;
 
-        if (spec.isPosition())
+        if (info.isPosition())
             makeLabel(frame, r.unitName, QStringLiteral("Meters"),
                       place(r.unitLeft, r.unitTop, MetresUnitWidth, MetresUnitHeight));
         else
@@ -225,11 +225,11 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
         auto *slider = new ValueScrollBar(Qt::Horizontal, frame);
         slider->setObjectName(arrayName("HScrollCam", i));
         slider->setGeometry(place(r.sliderLeft, r.sliderTop, SliderWidth, SliderHeight));
-        slider->setRange(spec.minimum, spec.maximum);
+        slider->setRange(info.minimum, info.maximum);
         // Arrows move one position, clicks on the track the larger step.
         slider->setSingleStep(1);
-        slider->setPageStep(spec.clickStep);
-        slider->setValue(spec.designPosition);
+        slider->setPageStep(info.clickStep);
+        slider->setValue(info.designPosition);
         slider->setFocusPolicy(Qt::StrongFocus);
         // Opaque for the same reason: a drag repaints the bar alone.
         slider->setAutoFillBackground(true);

@@ -76,10 +76,10 @@ int pointedPosition(int sliderIndex, double metres)
 {
     if (sliderIndex == 2 && metres < -0.4)
         metres = -0.4;
-    const SliderSpec &spec = sliderSpec(sliderIndex);
+    const SliderSpec &info = sliderSpec(sliderIndex);
     if (std::isnan(metres)) // no press gives one; never let it reach the conversion
         metres = 0;
     const double position = roundHalfEven(metres * PositionsPerMetre);
     // Kept within the slider's range, so no press can overflow a position.
-    return int(std::clamp(position, double(spec.minimum), double(spec.maximum)));
+    return int(std::clamp(position, double(info.minimum), double(info.maximum)));
 }

@@ -93,8 +93,8 @@ private slots:
         QCOMPARE(fieldForPosition(6, 7799), float(modCameraMath::DegreesToRadians(77.99f)));
         // Round trips through a slider are stable.
         for (int index = 0; index < SliderCount; ++index) {
-            const SliderSpec &spec = sliderSpec(index);
-            for (int p = spec.minimum; p <= spec.maximum; p += 37)
+            const SliderSpec &info = sliderSpec(index);
+            for (int p = info.minimum; p <= info.maximum; p += 37)
                 QCOMPARE(positionForField(index, fieldForPosition(index, p)), p);
         }
     }
