@@ -17,5 +17,10 @@ void QtSettingsStore::write(const QString &section, const QString &key, const QS
 {
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Kestrel"),
                        QStringLiteral("Kestrel"));
-    settings.setValue(section + QLatin1Char('/') + key, value);
+    const QString name = section + QLatin1Char('/') + key;
+    // Rewriting an unchanged value would still rewrite the whole file.
+    const QVariant stored = settings.value(name);
+    if (stored.isValid() && stored.toString() == value)
+        return;
+    settings.setValue(name, value);
 }
