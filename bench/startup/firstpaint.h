@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QApplication>
-#include <QDateTime>
 #include <QEvent>
 #include <QFile>
 #include <QTimer>
 #include <QWidget>
 
+#include <chrono>
 #include <cstdio>
 
 // Reports, on standard output, the moment the watched window first finished
@@ -26,8 +26,12 @@ protected:
             m_seen = true;
             // Runs once the paint (and the flush that follows it) is done.
             QTimer::singleShot(0, qApp, [] {
-                std::printf("painted %lld\n",
-                            static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+                // Wall-clock microseconds, comparable with the launching process's clock.
+                const auto now = std::chrono::system_clock::now().time_since_epoch();
+                std::printf(
+                    "painted %lld\n",
+                    static_cast<long long>(
+                        std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
                 std::printf("peak_kib %lld\n", peakKib());
                 std::fflush(stdout);
                 QCoreApplication::quit();
