@@ -8,10 +8,10 @@
 #include "slidervalues.h"
 #include "valuelabel.h"
 #include "valuescrollbar.h"
+#include "windowlayout.h"
 
 #include <QAction>
 #include <QGroupBox>
-#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -20,16 +20,7 @@
 
 namespace {
 
-// Places are kept in layout units of 1/1440 inch; 15 make one device-independent pixel.
-constexpr int px(int twips)
-{
-    return (2 * twips + 15) / 30; // to the nearest pixel, for the non-negative units used here
-}
-
-QRect place(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(width), px(height));
-}
+using WindowLayout::place;
 
 constexpr int ClientWidth = 11880;
 constexpr int ClientHeight = 8025;
@@ -145,13 +136,8 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
 {
     setObjectName(QStringLiteral("frmCarCamera"));
     setWindowTitle(QStringLiteral("Kestrel File Editor"));
-    setWindowIcon(QIcon(QStringLiteral(":/kestrel/kestrel.png")));
-    // A sans-serif face of the classic dialog font's width, at its size: every
-    // caption fits its fixed place at 96 dots per inch.
-    QFont dialogFont(QStringLiteral("Liberation Sans"));
-    dialogFont.setStyleHint(QFont::SansSerif);
-    dialogFont.setPointSizeF(8.25);
-    setFont(dialogFont);
+    setWindowIcon(WindowLayout::applicationIcon());
+    setFont(WindowLayout::dialogFont());
 
     // Menu bar: File has no items and does nothing; Help holds About.
     QAction *fileMenu = menuBar()->addAction(QStringLiteral("&File"));

@@ -1,5 +1,7 @@
 #include "frmselectcartype.h"
 
+#include "windowlayout.h"
+
 #include <QButtonGroup>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -7,16 +9,18 @@
 
 namespace {
 
-// Places in pixels at 96 dots per inch: the option column, 24 apart, and OK at
-// the lower right, level with the last option.
-constexpr int ClientWidth = 276;
-constexpr int ClientHeight = 196;
-constexpr int OptionLeft = 12;
-constexpr int OptionTop = 8;
-constexpr int OptionPitch = 24;
-constexpr int OptionWidth = 121;
-constexpr int OptionHeight = 21;
-const QRect OkGeometry(176, 148, 77, 29);
+using WindowLayout::place;
+using WindowLayout::px;
+
+// Places in layout units: the option column, 360 apart, and OK at the lower right,
+// level with the last option.
+constexpr int ClientWidth = 4140;
+constexpr int ClientHeight = 2940;
+constexpr int OptionLeft = 180;
+constexpr int OptionTop = 120;
+constexpr int OptionPitch = 360;
+constexpr int OptionWidth = 1815;
+constexpr int OptionHeight = 315;
 
 } // namespace
 
@@ -29,7 +33,9 @@ frmSelectCarType::frmSelectCarType(QWidget *parent) : QDialog(parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
-    resize(ClientWidth, ClientHeight);
+    setWindowIcon(WindowLayout::applicationIcon());
+    setFont(WindowLayout::dialogFont());
+    resize(px(ClientWidth), px(ClientHeight));
 
     const DefaultTable defaults = SetupDefaults();
     m_group = new QButtonGroup(this);
@@ -37,7 +43,8 @@ frmSelectCarType::frmSelectCarType(QWidget *parent) : QDialog(parent)
     for (int i = 0; i < CarTypeCount; ++i) {
         auto *option = new QRadioButton(defaults.MakeName(i), this);
         option->setObjectName(QStringLiteral("optCarType(%1)").arg(i));
-        option->setGeometry(OptionLeft, OptionTop + i * OptionPitch, OptionWidth, OptionHeight);
+        option->setGeometry(
+            place(OptionLeft, OptionTop + i * OptionPitch, OptionWidth, OptionHeight));
         option->installEventFilter(this);
         m_group->addButton(option, i);
         m_optCarType[i] = option;
@@ -45,7 +52,7 @@ frmSelectCarType::frmSelectCarType(QWidget *parent) : QDialog(parent)
 
     m_cmdCarOk = new QPushButton(QStringLiteral("&Ok"), this);
     m_cmdCarOk->setObjectName(QStringLiteral("cmdCarOk"));
-    m_cmdCarOk->setGeometry(OkGeometry);
+    m_cmdCarOk->setGeometry(place(2640, 2220, 1155, 435));
     // Enter presses OK when it has the focus.
     m_cmdCarOk->setAutoDefault(true);
 
