@@ -1,0 +1,284 @@
+// The camera file, the default table, the angle conversions and the slider arithmetic.
+
+#include "camerafile.h"
+#include "modcameramath.h"
+#include "moddefaultvariablesetup.h"
+#include "slidervalues.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+quint32 bitsOf(float f)
+{
+    quint32 bits;
+    std::memcpy(&bits, &f, 4);
+    return bits;
+}
+
+QByteArray brabhamBytes()
+{
+    const DefaultTable d = SetupDefaults();
+    return serializeCameraFile(d.DefaultHeader(), d.DefaultCameras(0));
+}
+
+constexpr float Inf = std::numeric_limits<float>::infinity();
+constexpr int A = TypedEntryResult::Accepted, R = TypedEntryResult::OutOfRange,
+              N = TypedEntryResult::NotNumeric;
+
+} // namespace
+
+class TestCore : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString write(const QByteArray &bytes)
+    {
+        QFile file(m_dir.filePath(QStringLiteral("t.cam")));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write test file");
+        return file.fileName();
+    }
+
+private slots:
+    void brabhamFileBytes()
+    {
+        const QByteArray bytes = brabhamBytes();
+        QCOMPARE(bytes.size(), 228);
+        QCOMPARE(bytes.left(16).toHex(' '),
+                 QByteArray("4d 41 43 43 00 00 00 00 d8 00 00 00 06 bb 14 40"));
+        QCOMPARE(bytes.right(4).toHex(' '), QByteArray("00 00 00 be"));
+    }
+
+    // Length, then signature, then data length: the first failing test decides.
+    void rejectionsInOrder_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
+        const QString length = "File Length does not indicate Camera file";
+        const QString signature = "Not A Vantage Camera File";
+        const QString dataLength = "Unsupported Vantage Camera File or Unknown Type";
+        const QByteArray good = brabhamBytes();
+        QByteArray lower = QByteArray(good).replace(0, 4, "macc"), dl215 = good, dl217 = good;
+        dl215[8] = char(215);
+        dl217[8] = char(217);
+        QTest::newRow("empty") << QByteArray() << length;
+        QTest::newRow("227 bytes") << good.left(227) << length;
+        QTest::newRow("229 bytes, bad signature") << QByteArray(229, 'x') << length;
+        QTest::newRow("lower-case signature") << lower << signature;
+        QTest::newRow("signature before data length") << lower.replace(8, 1, "\xd7") << signature;
+        QTest::newRow("data length 215") << dl215 << dataLength;
+        QTest::newRow("data length 217") << dl217 << dataLength;
+    }
+    void rejectionsInOrder()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        CameraFileReader reader;
+        QCOMPARE(cameraFileMessage(reader.read(write(bytes))), message);
+    }
+
+    void oddPathsGiveTheLengthMessageAndCreateNothing()
+    {
+        CameraFileReader reader;
+        const QString missing = m_dir.filePath(QStringLiteral("missing.cam"));
+        QCOMPARE(reader.read(missing), CameraFileStatus::BadLength);
+        QVERIFY(!QFile::exists(missing));
+        QCOMPARE(reader.read(m_dir.path()), CameraFileStatus::BadLength);
+        QCOMPARE(reader.read(QStringLiteral("/dev/zero")), CameraFileStatus::BadLength);
+    }
+
+    void reservedIsIgnoredAndWrittenAsZero()
+    {
+        QByteArray bytes = brabhamBytes();
+        bytes[4] = 7;
+        CameraFileReader reader;
+        QCOMPARE(reader.read(write(bytes)), CameraFileStatus::Ok);
+        QCOMPARE(reader.contents().header.Reserved, 7);
+        QCOMPARE(serializeCameraFile(MakeCCamHeader(), reader.contents().cameras), brabhamBytes());
+    }
+
+    // Random files: each gives the outcome its bytes call for; an accepted one is
+    // taken bit for bit (NaN payloads too), a rejected one leaves what was read before.
+    void randomFilesNeverMisread()
+    {
+        QRandomGenerator rng(20261208);
+        const QByteArray good = brabhamBytes();
+        CameraFileReader reader;
+        CameraFileContents last = reader.contents();
+        for (int round = 0; round < 3000; ++round) {
+            const int shape = rng.bounded(4);
+            QByteArray bytes = shape == 3 ? good : QByteArray(shape ? 228 : rng.bounded(600), 0);
+            for (char &c : bytes)
+                c = shape == 3 ? c : char(rng.bounded(256));
+            if (shape == 2)
+                bytes.replace(0, 4, "MACC").replace(8, 4, QByteArray::fromHex("d8000000"));
+            if (shape == 3)
+                bytes[rng.bounded(12)] = char(rng.bounded(256));
+
+            CameraFileStatus expected = CameraFileStatus::Ok;
+            if (bytes.size() != 228)
+                expected = CameraFileStatus::BadLength;
+            else if (bytes.left(4) != "MACC")
+                expected = CameraFileStatus::BadSignature;
+            else if (bytes.mid(8, 4) != QByteArray::fromHex("d8000000"))
+                expected = CameraFileStatus::BadDataLength;
+
+            QCOMPARE(reader.read(write(bytes)), expected);
+            if (expected == CameraFileStatus::Ok) {
+                QCOMPARE(serializeCameraFile(reader.contents().header, reader.contents().cameras),
+                         bytes);
+                last = reader.contents();
+            }
+            QVERIFY(sameBits(reader.contents().cameras, last.cameras));
+        }
+    }
+
+    void defaultTable()
+    {
+        const DefaultTable d = SetupDefaults();
+        QCOMPARE(d.DefaultHeader(), MakeCCamHeader());
+        const QStringList makes = {"Brabham", "BRM",   "Coventry", "Eagle",
+                                   "Ferrari", "Lotus", "Murasama"};
+        const float rearZooms[] = {1.221253f, 1.221234f, 1.221241f, 1.221253f,
+                                   1.221235f, 1.221234f, 1.221253f};
+        for (int car = 0; car < CarTypeCount; ++car) {
+            QCOMPARE(d.MakeName(car), makes[car]);
+            QCOMPARE(d.DefaultFileName(car), makes[car].toLower() + ".cam");
+            for (int cam = 0; cam < CameraCount; ++cam) {
+                const CameraRecord r = d.DefaultCamera(car, cam);
+                QCOMPARE(bitsOf(r.Yaw2), 0u);
+                QCOMPARE(bitsOf(r.Pitch2), 0xBE000000u);
+                QCOMPARE(r.Zoom, cam == RearSuspensionCamera ? rearZooms[car] : 1.361257f);
+                QCOMPARE(bitsOf(r.Bank), car == 2 && cam == 0 ? bitsOf(-0.000007691784f) : 0u);
+                if (cam == GearboxCamera)
+                    QVERIFY(r.Yaw1 >= 3.140814f && r.Yaw1 <= 3.142077f);
+                else if (cam == RearSuspensionCamera)
+                    QVERIFY(r.Yaw1 >= 3.062355f && r.Yaw1 <= 3.064143f);
+                else
+                    QVERIFY(std::abs(r.Yaw1) < 0.05f);
+            }
+        }
+        QVERIFY(d.DefaultCamera(1, NoseCamera).sameBits(d.DefaultCamera(0, NoseCamera)));
+        QVERIFY(d.DefaultCamera(6, NoseCamera).sameBits(d.DefaultCamera(3, NoseCamera)));
+        QVERIFY(d.DefaultCamera(1, ZeppelinCamera).sameBits(d.DefaultCamera(0, ZeppelinCamera)));
+        QCOMPARE(bitsOf(d.DefaultCamera(0, NoseCamera).X), 0x4014BB06u);
+        QCOMPARE(bitsOf(d.DefaultCamera(0, NoseCamera).Zoom), 0x3FAE3DABu);
+        QCOMPARE(d.DefaultCamera(6, NoseCamera).Y, -0.1897463f);
+        QCOMPARE(d.DefaultCamera(6, NoseCamera).Pitch1, -0.0004281005f);
+        QCOMPARE(d.DefaultCamera(5, RollBarCamera).Y, -0.002001534f);
+    }
+
+    void angleConversions()
+    {
+        QCOMPARE(180.0 / modCameraMath::Pi, 57.29577950560105);
+        QCOMPARE(modCameraMath::RadiansToDegrees(-0.125f), 57.29577950560105 * -0.125);
+        QVERIFY(std::abs(modCameraMath::RadiansToDegrees(1.361257f) - 77.99427846) < 1e-8);
+        // The ten-digit constant, not full-precision pi.
+        QCOMPARE(modCameraMath::DegreesToRadians(180.0f), 3.141592654);
+        QCOMPARE(modCameraMath::DegreesToRadians(1.0f), 0.017453292522222223);
+    }
+
+    void positionForField_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<float>("field");
+        QTest::addColumn<int>("position");
+        QTest::newRow("X 2.323915") << 0 << 2.323915f << 581;
+        QTest::newRow("X 0.35, stored just below") << 0 << 0.35f << 87;
+        QTest::newRow("X 0.25, half to even") << 0 << 0.25f << 62;
+        QTest::newRow("Zoom 1.361257") << 6 << 1.361257f << 7799;
+        QTest::newRow("Pitch2 -0.125") << 8 << -0.125f << -716;
+        QTest::newRow("Pitch1 0.003525602") << 4 << 0.003525602f << 20;
+        // Beyond the range: the nearest end. NaN: zero.
+        QTest::newRow("X 1000") << 0 << 1000.0f << 30000;
+        QTest::newRow("Z -5") << 2 << -5.0f << -100;
+        QTest::newRow("Zoom -0.5") << 6 << -0.5f << 0;
+        QTest::newRow("Yaw1 inf") << 3 << Inf << 18100;
+        QTest::newRow("Yaw2 -inf") << 7 << -Inf << -30000;
+        QTest::newRow("Bank NaN") << 5 << std::numeric_limits<float>::quiet_NaN() << 0;
+    }
+    void positionForField()
+    {
+        QFETCH(int, index);
+        QFETCH(float, field);
+        QFETCH(int, position);
+        QCOMPARE(::positionForField(index, field), position);
+    }
+
+    // Every position survives the way into a record and back.
+    void positionsRoundTrip()
+    {
+        for (int index = 0; index < SliderCount; ++index) {
+            const SliderSpec &info = sliderSpec(index);
+            for (int p = info.minimum; p <= info.maximum; p += 37)
+                QCOMPARE(::positionForField(index, fieldForPosition(index, p)), p);
+        }
+        // An angle's degrees x 100 keep 15 significant digits before rounding.
+        QCOMPARE(roundToSignificantDigits(12.499999999999998), 12.5);
+    }
+
+    // Plain decimals: what the nearest double of each text is shown as.
+    void display()
+    {
+        const QStringList texts = {"0",   "2.324", "0.004", "-0.4",  "120",     "-120",
+                                   "0.2", "-7.16", "-0.01", "77.99", "12345.5", "0.0000001"};
+        for (const QString &text : texts)
+            QCOMPARE(formatPlainDecimal(text.toDouble()), text);
+        QCOMPARE(formatPlainDecimal(0.1 + 0.2), "0.3");
+        QCOMPARE(formatPlainDecimal(-0.0), "0");
+        QCOMPARE(formatPlainDecimal(1.5e17), "150000000000000000");
+    }
+
+    // How a text typed for slider `index` is read; the messages are the editor's.
+    void typedEntry_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("position");
+        QTest::newRow("X 120") << 0 << "120" << A << 30000;
+        QTest::newRow("X 120.001") << 0 << "120.001" << R << 0;
+        QTest::newRow("X -120") << 0 << "-120" << A << -30000;
+        QTest::newRow("Z -0.4") << 2 << "-0.4" << A << -100;
+        QTest::newRow("Z -0.41") << 2 << "-0.41" << R << 0;
+        QTest::newRow("Yaw1 -180") << 3 << "-180" << A << -18000;
+        QTest::newRow("Yaw1 181, below the slider's end") << 3 << "181" << R << 0;
+        QTest::newRow("Yaw2 250, below the slider's end") << 7 << "250" << R << 0;
+        QTest::newRow("Zoom -10, beyond the slider") << 6 << "-10" << R << 0;
+        QTest::newRow("Zoom -0.004") << 6 << "-0.004" << A << 0;
+        QTest::newRow("Zoom -0.005, half to even") << 6 << "-0.005" << A << 0;
+        QTest::newRow("Zoom -0.006") << 6 << "-0.006" << R << 0;
+        QTest::newRow("X 0.002, half to even") << 0 << "0.002" << A << 0;
+        QTest::newRow("X 0.006, half to even") << 0 << "0.006" << A << 2;
+        QTest::newRow("blanks, plus, exponent") << 0 << "  +1.5e1 " << A << 3750;
+        QTest::newRow("leading point") << 0 << ".5" << A << 125;
+        QTest::newRow("trailing point") << 0 << "5." << A << 1250;
+        QTest::newRow("tiny") << 1 << "1e-400" << A << 0;
+        QTest::newRow("huge") << 1 << "1e400" << R << 0;
+        QTest::newRow("empty") << 1 << "" << int(TypedEntryResult::Empty) << 0;
+        for (const char *text : {"abc", "   ", "1.2.3", "-", "inf", "nan", "0x10", "2,324"})
+            QTest::newRow(text) << 1 << text << N << 0;
+    }
+    void typedEntry()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, text);
+        QFETCH(int, outcome);
+        QFETCH(int, position);
+        const TypedEntryResult result = evaluateTypedEntry(index, text);
+        QCOMPARE(int(result.outcome), outcome);
+        QCOMPARE(result.position, position);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCore)
+#include "test_core.moc"
