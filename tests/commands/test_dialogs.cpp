@@ -1,0 +1,263 @@
+// The dialogs as the user sees them (the car type dialog, the Qt message boxes and
+// file dialogs) and the persisted settings.
+
+#include "frmselectcartype.h"
+#include "qtuserdialogs.h"
+#include "settingsstore.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+// Runs `answer` on the first modal dialog of type T that appears during the next exec().
+// What a dialog showed is checked after it has closed, so a failed check cannot leave it open.
+template <typename T> void answerModal(std::function<void(T *)> answer)
+{
+    auto *timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, answer] {
+        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            answer(dialog);
+        }
+    });
+    timer->start(10);
+}
+
+void click(QAbstractButton *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+}
+
+void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+{
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
+} // namespace
+
+class TestDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // Before the first QSettings of the process, which caches the location.
+        QStandardPaths::setTestModeEnabled(true);
+        QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    }
+
+    void carTypeDialogLayout()
+    {
+        frmSelectCarType dialog;
+        QCOMPARE(dialog.windowTitle(), "Select Car Type");
+        QCOMPARE(dialog.size(), QSize(276, 196));
+        QVERIFY(dialog.windowFlags() & Qt::WindowCloseButtonHint);
+        QVERIFY(dialog.windowFlags().testFlags(Qt::WindowMinMaxButtonsHint));
+        const QStringList makes = {"Brabham", "BRM",   "Coventry", "Eagle",
+                                   "Ferrari", "Lotus", "Murasama"};
+        QPushButton *ok = dialog.findChild<QPushButton *>("cmdCarOk");
+        for (int i = 0; i < 7; ++i) {
+            auto *option = dialog.findChild<QRadioButton *>(QString("optCarType(%1)").arg(i));
+            QCOMPARE(option->text(), makes[i]);
+            QCOMPARE(option->geometry(), QRect(12, 8 + 24 * i, 121, 21));
+            QVERIFY(!option->isChecked());
+            QVERIFY(option->nextInFocusChain() ==
+                    (i < 6 ? static_cast<QWidget *>(dialog.optCarType(i + 1)) : ok));
+        }
+        QCOMPARE(ok->text(), "&Ok");
+        QCOMPARE(ok->geometry(), QRect(176, 148, 77, 29));
+        // Resizing leaves every control where it was.
+        dialog.show();
+        dialog.resize(500, 400);
+        QTRY_COMPARE(dialog.size(), QSize(500, 400));
+        QCOMPARE(dialog.optCarType(6)->geometry(), QRect(12, 152, 121, 21));
+        QCOMPARE(ok->geometry(), QRect(176, 148, 77, 29));
+    }
+
+    void carTypeDialogKeys()
+    {
+        frmSelectCarType dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        // Brabham has the focus: Down picks BRM, then Coventry; Up past the top wraps round.
+        QVERIFY(dialog.optCarType(0)->hasFocus());
+        key(Qt::Key_Down);
+        QCOMPARE(dialog.CarChoice(), 1);
+        key(Qt::Key_Down);
+        QVERIFY(dialog.optCarType(2)->isChecked() && dialog.optCarType(2)->hasFocus());
+        key(Qt::Key_Up);
+        key(Qt::Key_Up);
+        key(Qt::Key_Left);
+        QVERIFY(dialog.optCarType(6)->isChecked());
+        QCOMPARE(dialog.CarChoice(), 6);
+        // Tab to OK, and Enter presses it.
+        key(Qt::Key_Tab);
+        QVERIFY(dialog.cmdCarOk()->hasFocus());
+        QCOMPARE(dialog.result(), QDialog::Rejected);
+        key(Qt::Key_Return);
+        QCOMPARE(dialog.result(), QDialog::Accepted);
+        QCOMPARE(dialog.CarChoice(), 6);
+
+        // Alt+O presses OK as a short animated click.
+        frmSelectCarType again;
+        again.show();
+        QVERIFY(QTest::qWaitForWindowActive(&again));
+        click(again.optCarType(4));
+        key(Qt::Key_O, Qt::AltModifier);
+        QTRY_COMPARE(again.result(), QDialog::Accepted);
+        QCOMPARE(again.CarChoice(), 4);
+    }
+
+    void carTypeDialogFreshEachTime()
+    {
+        QWidget owner;
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        QtUserDialogs dialogs(&owner);
+        // Lotus, then Eagle, then OK: the last click counts.
+        QWidget *parent = nullptr;
+        bool modal = false, eagleChecked = true;
+        answerModal<frmSelectCarType>([&](frmSelectCarType *dialog) {
+            parent = dialog->parentWidget();
+            modal = dialog->isModal();
+            click(dialog->optCarType(5));
+            click(dialog->optCarType(3));
+            click(dialog->cmdCarOk());
+        });
+        QCOMPARE(dialogs.selectCarType(), std::optional<int>(3));
+        QCOMPARE(parent, &owner);
+        QVERIFY(modal);
+        // A new dialog does not remember Eagle: OK at once is Brabham.
+        answerModal<frmSelectCarType>([&](frmSelectCarType *dialog) {
+            eagleChecked = dialog->optCarType(3)->isChecked();
+            click(dialog->cmdCarOk());
+        });
+        QCOMPARE(dialogs.selectCarType(), std::optional<int>(0));
+        QVERIFY(!eagleChecked);
+        // Closed without OK: no choice.
+        answerModal<frmSelectCarType>([](frmSelectCarType *dialog) {
+            click(dialog->optCarType(1));
+            dialog->close();
+        });
+        QCOMPARE(dialogs.selectCarType(), std::nullopt);
+    }
+
+    void fileDialogs()
+    {
+        QTemporaryDir dir;
+        QtUserDialogs dialogs;
+        UserDialogs::FileRequest request{UserDialogs::FileRequest::Open,
+                                         dir.path(),
+                                         "brabham.cam",
+                                         {"Camera Files (*.cam)", "All Files (*.*)"},
+                                         true,
+                                         false};
+        // A name that names no file yet is accepted.
+        const QString chosen = dir.filePath("new.cam");
+        QStringList seen; // accept mode (0 open, 1 save), folder, file, filters, title, suffix
+        answerModal<QFileDialog>([&](QFileDialog *dialog) {
+            seen << QString::number(dialog->acceptMode()) << dialog->directory().canonicalPath()
+                 << dialog->selectedFiles().value(0) << dialog->nameFilters().join(';')
+                 << dialog->selectedNameFilter() << dialog->windowTitle()
+                 << dialog->defaultSuffix();
+            // Typed, as selectFile() leaves the name alone once the field has the focus.
+            dialog->findChild<QLineEdit *>("fileNameEdit")->setText("new.cam");
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        });
+        const UserDialogs::FileResult result = dialogs.fileDialog(request);
+        QCOMPARE(result.error, 0);
+        QCOMPARE(result.fullPath, chosen);
+        QCOMPARE(seen,
+                 QStringList({"0", QDir(dir.path()).canonicalPath(), dir.filePath("brabham.cam"),
+                              "Camera Files (*.cam);All Files (*.*)", "Camera Files (*.cam)",
+                              "Open", ""}));
+
+        // The save dialog confirms before replacing a file; a cancel gives the cancel code.
+        request = {UserDialogs::FileRequest::Save,
+                   "/no/such/folder",
+                   {},
+                   {"Camera Files (*.cam)"},
+                   false,
+                   true};
+        answerModal<QFileDialog>([&](QFileDialog *dialog) {
+            seen =
+                QStringList{QString::number(dialog->acceptMode()),
+                            QString::number(dialog->testOption(QFileDialog::DontConfirmOverwrite)),
+                            dialog->windowTitle(), dialog->defaultSuffix()};
+            dialog->reject();
+        });
+        QCOMPARE(dialogs.fileDialog(request).error, UserDialogs::CancelError);
+        QCOMPARE(seen, QStringList({"1", "0", "Save As", ""}));
+    }
+
+    void messageBoxes()
+    {
+        using B = UserDialogs::Buttons;
+        using A = UserDialogs::Answer;
+        const struct
+        {
+            B buttons;
+            QMessageBox::StandardButtons shown;
+            QMessageBox::StandardButton pressed;
+            A answer;
+        } boxes[] = {{B::Ok, QMessageBox::Ok, QMessageBox::Ok, A::Ok},
+                     {B::YesNo, QMessageBox::Yes | QMessageBox::No, QMessageBox::No, A::No},
+                     {B::RetryCancel, QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry,
+                      A::Retry}};
+        QtUserDialogs dialogs;
+        for (const auto &box : boxes) {
+            QString seen; // title|text|icon|buttons
+            answerModal<QMessageBox>([&](QMessageBox *shown) {
+                seen = QString("%1|%2|%3|%4")
+                           .arg(shown->windowTitle(), shown->text())
+                           .arg(shown->icon())
+                           .arg(shown->standardButtons());
+                shown->button(box.pressed)->click();
+            });
+            QCOMPARE(dialogs.message("File in use", "Kestrel", box.buttons), box.answer);
+            QCOMPARE(seen, QString("Kestrel|File in use|0|%1").arg(box.shown));
+        }
+    }
+
+    void settingsStore()
+    {
+        QSettings raw(QSettings::NativeFormat, QSettings::UserScope, "Kestrel", "Kestrel");
+        const QString file = raw.fileName();
+        QVERIFY(file.contains(".qttest"));
+        QFile::remove(file);
+        {
+            QtSettingsStore store;
+            QCOMPARE(store.read("Startup", "MostRecentFilePath", "/home/x"), "/home/x");
+            store.write("Startup", "MostRecentFilePath", "C:\\cams, new");
+            store.write("LastFileNameOpened", "LastFileNameOpened1", "brabham.cam");
+            QCOMPARE(store.read("Startup", "Other", "d"), "d");
+        }
+        // A new store, as after a restart, reads what was written under "Kestrel", section and key.
+        QCOMPARE(QtSettingsStore().read("Startup", "MostRecentFilePath", "x"), "C:\\cams, new");
+        raw.sync();
+        QCOMPARE(raw.value("LastFileNameOpened/LastFileNameOpened1").toString(), "brabham.cam");
+        // A folder where the settings file should be: nothing is stored, defaults are read.
+        QFile::remove(file);
+        QVERIFY(QDir().mkpath(file));
+        QtSettingsStore().write("Startup", "MostRecentFilePath", "/data/cams");
+        QCOMPARE(QtSettingsStore().read("Startup", "MostRecentFilePath", "/home/x"), "/home/x");
+        QVERIFY(QDir(file).removeRecursively());
+    }
+};
+
+QTEST_MAIN(TestDialogs)
+#include "test_dialogs.moc"
