@@ -3,102 +3,67 @@
 #include "userdialogs.h"
 
 #include <QList>
-#include <QString>
+#include <QStringList>
 
 #include <deque>
-#include <optional>
 
 // Dialogs for tests: each call takes the next scripted answer of its kind and is
-// recorded, so a test can say what the user answers and check what was asked.
-// A call with no answer scripted fails the test (through the recorded `unexpected`).
+// recorded, so a test says what the user answers and checks what was asked. A call
+// with nothing scripted counts as unexpected.
 class ScriptedDialogs : public UserDialogs
 {
 public:
-    struct Message
-    {
-        QString text;
-        QString title;
-        Buttons buttons;
-    };
-    struct Input
-    {
-        QString prompt;
-        QString title;
-        QString defaultText;
-    };
-
-    // Scripts.
     std::deque<Answer> answers;
     std::deque<QString> inputs;
     std::deque<FileResult> files;
     std::deque<std::optional<int>> carTypes;
 
-    // Records.
-    QList<Message> messages;
-    QList<Input> inputRequests;
+    // "title|buttons|text" of each message box, "title|prompt|default" of each input box.
+    QStringList messages, inputRequests;
     QList<FileRequest> fileRequests;
     int carTypeRequests = 0;
-    QStringList unexpected;
+    int unexpected = 0;
 
     Answer message(const QString &text, const QString &title, Buttons buttons) override
     {
-        messages.append({text, title, buttons});
-        if (answers.empty()) {
-            unexpected.append(QStringLiteral("message: ") + text);
-            return buttons == Buttons::YesNo
-                       ? Answer::No
-                       : (buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel);
-        }
-        const Answer a = answers.front();
-        answers.pop_front();
-        return a;
+        static const char *const names[] = {"Ok", "YesNo", "RetryCancel"};
+        messages << title + '|' + names[int(buttons)] + '|' + text;
+        return take(answers, Answer::Cancel);
     }
-
-    QString inputBox(const QString &prompt, const QString &title,
-                     const QString &defaultText) override
+    QString inputBox(const QString &prompt, const QString &title, const QString &text) override
     {
-        inputRequests.append({prompt, title, defaultText});
-        if (inputs.empty()) {
-            unexpected.append(QStringLiteral("input: ") + prompt);
-            return QString();
-        }
-        const QString text = inputs.front();
-        inputs.pop_front();
-        return text;
+        inputRequests << title + '|' + prompt + '|' + text;
+        return take(inputs, QString());
     }
-
     FileResult fileDialog(const FileRequest &request) override
     {
-        fileRequests.append(request);
-        if (files.empty()) {
-            unexpected.append(QStringLiteral("file dialog"));
-            return {CancelError, QString()};
-        }
-        const FileResult r = files.front();
-        files.pop_front();
-        return r;
+        fileRequests << request;
+        return take(files, FileResult{CancelError, QString()});
     }
-
     std::optional<int> selectCarType() override
     {
         ++carTypeRequests;
-        if (carTypes.empty()) {
-            unexpected.append(QStringLiteral("car type dialog"));
-            return 0;
-        }
-        const std::optional<int> r = carTypes.front();
-        carTypes.pop_front();
-        return r;
+        return take(carTypes, std::optional<int>(0));
     }
 
-    // Convenience scripts.
     void chooseFile(const QString &path) { files.push_back({0, path}); }
-    void cancelFileDialog() { files.push_back({CancelError, QString()}); }
     void failFileDialog(int code) { files.push_back({code, QString()}); }
-
-    QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last().text; }
-    bool allAnswersUsed() const
+    // Nothing came unasked and every scripted answer was used.
+    bool asScripted() const
     {
-        return answers.empty() && inputs.empty() && files.empty() && carTypes.empty();
+        return !unexpected && answers.empty() && inputs.empty() && files.empty() &&
+               carTypes.empty();
+    }
+
+private:
+    template <typename T> T take(std::deque<T> &script, T otherwise)
+    {
+        if (script.empty()) {
+            ++unexpected;
+            return otherwise;
+        }
+        T next = script.front();
+        script.pop_front();
+        return next;
     }
 };

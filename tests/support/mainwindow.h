@@ -1,0 +1,134 @@
+#pragma once
+
+// The main window as the tests drive it: scripted dialogs, settings kept in memory,
+// controls found by name, and the camera files the tests read and write.
+
+#include "camerafile.h"
+#include "frmcarcamera.h"
+#include "scripteddialogs.h"
+#include "settingsstore.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QtTest>
+
+#include <memory>
+
+// Settings kept in memory, so that tests never touch the user's.
+class MemorySettings : public SettingsStore
+{
+public:
+    QMap<QString, QString> values; // "Section/Key" -> value
+    QStringList writes;            // "Section/Key" in the order written
+
+    QString read(const QString &section, const QString &key, const QString &def) const override
+    {
+        return values.value(section + '/' + key, def);
+    }
+    void write(const QString &section, const QString &key, const QString &value) override
+    {
+        values.insert(section + '/' + key, value);
+        writes << section + '/' + key;
+    }
+};
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline QString writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+// The six cameras of a car type as a camera file holds them.
+inline CameraSet defaultCameras(int carType)
+{
+    return SetupDefaults().DefaultCameras(carType);
+}
+inline QByteArray cameraFile(const CameraSet &cameras)
+{
+    return serializeCameraFile(MakeCCamHeader(), cameras);
+}
+
+struct MainWindow
+{
+    ScriptedDialogs dialogs;
+    MemorySettings settings;
+    std::unique_ptr<frmCarCamera> window;
+
+    // `remembered`: settings left by an earlier run of the program.
+    explicit MainWindow(const QMap<QString, QString> &remembered = {})
+    {
+        settings.values = remembered;
+        window = std::make_unique<frmCarCamera>(&dialogs, &settings);
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get()))
+            qFatal("main window not shown");
+    }
+
+    template <typename T = QWidget> T *get(const QString &name) const
+    {
+        T *widget = window->findChild<T *>(name);
+        if (!widget)
+            qFatal("no control %s", qPrintable(name));
+        return widget;
+    }
+    QScrollBar *slider(int i) const { return get<QScrollBar>(QString("HScrollCam(%1)").arg(i)); }
+    QLabel *display(int i) const { return get<QLabel>(QString("lblCameraValues(%1)").arg(i)); }
+    QRadioButton *option(int k) const
+    {
+        return get<QRadioButton>(QString("OptCameraNumber(%1)").arg(k));
+    }
+    QString fileLabel() const { return get<QLabel>("lblfile1")->text(); }
+    QString frameCaption() const { return get<QGroupBox>("Cameditframe")->title(); }
+    bool enabled(const QString &name) const { return get(name)->isEnabled(); }
+    bool pending() const { return enabled("cmdeditApply") && enabled("cmdEditCancel"); }
+    bool clean() const { return !enabled("cmdeditApply") && !enabled("cmdEditCancel"); }
+    const CameraSet &cameras() const { return window->document().DocumentCameras; }
+
+    void click(const QString &button)
+    {
+        QTest::mouseClick(get<QPushButton>(button), Qt::LeftButton);
+    }
+    // A press and release on camera option k's round indicator.
+    void clickOption(int k, Qt::MouseButton button = Qt::LeftButton)
+    {
+        const QPoint indicator(8, option(k)->height() / 2);
+        QTest::mousePress(option(k), button, Qt::NoModifier, indicator);
+        QTest::mouseRelease(option(k), button, Qt::NoModifier, indicator);
+    }
+    // One click on slider i's right arrow: one position up.
+    void nudge(int i) { slider(i)->triggerAction(QAbstractSlider::SliderSingleStepAdd); }
+    // Typed entry: a click on value display i, answered with `text`.
+    void type(int i, const QString &text)
+    {
+        dialogs.inputs.push_back(text);
+        QTest::mouseClick(display(i), Qt::LeftButton);
+    }
+    void open(const QString &path)
+    {
+        dialogs.chooseFile(path);
+        click("cmdLoadCCamFile");
+    }
+    void save(const QString &path)
+    {
+        dialogs.chooseFile(path);
+        click("cmdsaveCameraFile");
+    }
+    void makeNew(std::optional<int> carType)
+    {
+        dialogs.carTypes.push_back(carType);
+        click("cmdMakeCamFile");
+    }
+};
