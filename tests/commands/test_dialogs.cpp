@@ -67,6 +67,10 @@ private slots:
         QCOMPARE(dialog.size(), QSize(276, 196));
         QVERIFY(dialog.windowFlags() & Qt::WindowCloseButtonHint);
         QVERIFY(dialog.windowFlags().testFlags(Qt::WindowMinMaxButtonsHint));
+        // Its own font and icon, also without an owner to inherit them from.
+        QCOMPARE(dialog.font().family(), "Liberation Sans");
+        QCOMPARE(dialog.font().pointSizeF(), 8.25);
+        QCOMPARE(dialog.windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
         const QStringList makes = {"Brabham", "BRM",   "Coventry", "Eagle",
                                    "Ferrari", "Lotus", "Murasama"};
         QPushButton *ok = dialog.findChild<QPushButton *>("cmdCarOk");
