@@ -250,6 +250,8 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
 
     // File row.
     QLabel *fileLabel = makeLabel(client, "lblfile1", QString(), place(120, 4080, 5175, 315));
+    // A file name is shown as it is written, never as markup.
+    fileLabel->setTextFormat(Qt::PlainText);
     QPushButton *load =
         makeButton(client, "cmdLoadCCamFile", QStringLiteral("Load Car Camera File"),
                    place(6120, 4080, 1815, 255), QStringLiteral("Load existing camera file."));

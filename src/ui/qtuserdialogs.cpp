@@ -7,10 +7,27 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+namespace {
+
+// "*.*" means every file only where every name has an extension part; elsewhere
+// it would hide names without a dot, so there it becomes "*".
+QStringList platformFilters(QStringList filters)
+{
+#ifndef Q_OS_WIN
+    for (QString &filter : filters)
+        filter.replace(QLatin1String("(*.*)"), QLatin1String("(*)"));
+#endif
+    return filters;
+}
+
+} // namespace
+
 UserDialogs::Answer QtUserDialogs::message(const QString &text, const QString &title,
                                            Buttons buttons)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, m_owner);
+    // Messages quote paths, which may hold anything; never read them as markup.
+    box.setTextFormat(Qt::PlainText);
     switch (buttons) {
     case Buttons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
@@ -54,9 +71,10 @@ UserDialogs::FileResult QtUserDialogs::fileDialog(const FileRequest &request)
                                                            : QFileDialog::AcceptSave);
     // A name that names no file yet is accepted by both dialogs.
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(request.filters);
-    if (!request.filters.isEmpty())
-        dialog.selectNameFilter(request.filters.first());
+    const QStringList filters = platformFilters(request.filters);
+    dialog.setNameFilters(filters);
+    if (!filters.isEmpty())
+        dialog.selectNameFilter(filters.first());
     // Qt's dialogs have no read-only check box, so hideReadOnly needs nothing. No
     // default suffix: a name typed without ".cam" is used as typed.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);

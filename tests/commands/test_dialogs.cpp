@@ -187,8 +187,8 @@ private slots:
         QCOMPARE(result.fullPath, chosen);
         QCOMPARE(seen,
                  QStringList({"0", QDir(dir.path()).canonicalPath(), dir.filePath("brabham.cam"),
-                              "Camera Files (*.cam);All Files (*.*)", "Camera Files (*.cam)",
-                              "Open", ""}));
+                              "Camera Files (*.cam);All Files (*)", "Camera Files (*.cam)", "Open",
+                              ""}));
 
         // The save dialog confirms before replacing a file; a cancel gives the cancel code.
         request = {UserDialogs::FileRequest::Save,
@@ -224,16 +224,18 @@ private slots:
                       A::Retry}};
         QtUserDialogs dialogs;
         for (const auto &box : boxes) {
-            QString seen; // title|text|icon|buttons
+            QString seen; // title|text|icon|buttons|text format
             answerModal<QMessageBox>([&](QMessageBox *shown) {
-                seen = QString("%1|%2|%3|%4")
+                seen = QString("%1|%2|%3|%4|%5")
                            .arg(shown->windowTitle(), shown->text())
                            .arg(shown->icon())
-                           .arg(shown->standardButtons());
+                           .arg(shown->standardButtons())
+                           .arg(shown->textFormat());
                 shown->button(box.pressed)->click();
             });
-            QCOMPARE(dialogs.message("File in use", "Kestrel", box.buttons), box.answer);
-            QCOMPARE(seen, QString("Kestrel|File in use|0|%1").arg(box.shown));
+            QCOMPARE(dialogs.message("<b>in use</b>", "Kestrel", box.buttons), box.answer);
+            QCOMPARE(seen,
+                     QString("Kestrel|<b>in use</b>|0|%1|%2").arg(box.shown).arg(Qt::PlainText));
         }
     }
 

@@ -122,6 +122,8 @@ private slots:
         MainWindow m;
         QCOMPARE(m.window->windowTitle(), "Kestrel File Editor");
         QCOMPARE(m.window->centralWidget()->size(), QSize(792, 535));
+        // A file name is shown as written, even one that looks like markup.
+        QCOMPARE(m.get<QLabel>("lblfile1")->textFormat(), Qt::PlainText);
         const auto check = [&](const QString &name, char in, int left, int top, int width,
                                int height, const char *caption) {
             QWidget *w = m.get(name);
