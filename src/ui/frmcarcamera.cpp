@@ -2,6 +2,7 @@
 
 #include "cameraeditor.h"
 #include "filecommands.h"
+#include "optionbutton.h"
 #include "picturebox.h"
 #include "qtuserdialogs.h"
 #include "settingsstore.h"
@@ -165,7 +166,7 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
     selector->setGeometry(place(120, 0, 2055, 3975));
     for (int k = 0; k < CameraCount; ++k) {
         const OptionPlace &p = optionPlaces[k];
-        auto *option = new QRadioButton(QLatin1String(p.caption), selector);
+        auto *option = new OptionButton(QLatin1String(p.caption), selector);
         option->setObjectName(arrayName("OptCameraNumber", k));
         option->setGeometry(place(p.left, p.top, p.width, p.height));
         widgets.OptCameraNumber[k] = option;

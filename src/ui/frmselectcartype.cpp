@@ -1,5 +1,6 @@
 #include "frmselectcartype.h"
 
+#include "optionbutton.h"
 #include "windowlayout.h"
 
 #include <QButtonGroup>
@@ -41,7 +42,7 @@ frmSelectCarType::frmSelectCarType(QWidget *parent) : QDialog(parent)
     m_group = new QButtonGroup(this);
     m_group->setExclusive(true);
     for (int i = 0; i < CarTypeCount; ++i) {
-        auto *option = new QRadioButton(defaults.MakeName(i), this);
+        auto *option = new OptionButton(defaults.MakeName(i), this);
         option->setObjectName(QStringLiteral("optCarType(%1)").arg(i));
         option->setGeometry(
             place(OptionLeft, OptionTop + i * OptionPitch, OptionWidth, OptionHeight));

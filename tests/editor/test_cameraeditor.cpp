@@ -231,7 +231,9 @@ private slots:
     void selectionWithoutChangesPendingAsksNothing()
     {
         for (int k : {5, 4, 3, 2, 1, 0}) {
-            m->clickOption(k);
+            // Anywhere in the option's place, also beside its caption.
+            m->clickOption(k, Qt::LeftButton,
+                           k % 2 ? QPoint(m->option(k)->width() - 2, 2) : QPoint());
             QCOMPARE(m->frameCaption(), m->option(k)->text() + " Camera");
             QCOMPARE(m->slider(1)->value(), positionForField(1, m->cameras()[k].Y));
             QVERIFY(m->clean());

@@ -101,12 +101,13 @@ struct MainWindow
     {
         QTest::mouseClick(get<QPushButton>(button), Qt::LeftButton);
     }
-    // A press and release on camera option k's round indicator.
-    void clickOption(int k, Qt::MouseButton button = Qt::LeftButton)
+    // A press and release on camera option k, by default on its round indicator.
+    void clickOption(int k, Qt::MouseButton button = Qt::LeftButton, QPoint at = {})
     {
-        const QPoint indicator(8, option(k)->height() / 2);
-        QTest::mousePress(option(k), button, Qt::NoModifier, indicator);
-        QTest::mouseRelease(option(k), button, Qt::NoModifier, indicator);
+        if (at.isNull())
+            at = QPoint(8, option(k)->height() / 2);
+        QTest::mousePress(option(k), button, Qt::NoModifier, at);
+        QTest::mouseRelease(option(k), button, Qt::NoModifier, at);
     }
     // One click on slider i's right arrow: one position up.
     void nudge(int i) { slider(i)->triggerAction(QAbstractSlider::SliderSingleStepAdd); }
