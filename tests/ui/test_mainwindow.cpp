@@ -154,6 +154,14 @@ private slots:
                                  std::min(slider->singleStep(), slider->pageStep())}),
                      QList<int>({r.minimum, r.maximum, r.step, 1}));
         }
+        // Fonts: the dialog face at 8.25 pt, row labels bold, the title at 24 pt.
+        QCOMPARE(m.window->font().family(), "Liberation Sans");
+        QCOMPARE(m.get("Label12")->font().pointSizeF(), 8.25);
+        QVERIFY(m.get("Label9")->font().bold() && !m.get("Label12")->font().bold());
+        QCOMPARE(m.get("Label21")->font().pointSizeF(), 24.0);
+        // The top view is darker than the side and front views.
+        QCOMPARE(m.get("Picture1")->grab().toImage().pixelColor(2, 2), QColor(64, 64, 64));
+        QCOMPARE(m.get("Picture3")->grab().toImage().pixelColor(2, 2), QColor(128, 128, 128));
         // Enlarging the window leaves every control where it was.
         m.window->resize(1200, 800);
         QTRY_COMPARE(m.window->size(), QSize(1200, 800));
