@@ -85,7 +85,7 @@ QString FileCommands::runFileDialog(UserDialogs::FileRequest request)
         if (result.error == UserDialogs::CancelError)
             return QString();
         const UserDialogs::Answer answer =
-            m_dialogs.message(fileDialogErrorMessage(result.error), applicationTitle(),
+            m_dialogs.message(fileDialogErrorMessage(result.error), UserDialogs::applicationTitle(),
                               UserDialogs::Buttons::RetryCancel);
         if (answer != UserDialogs::Answer::Retry)
             return QString();
@@ -150,12 +150,14 @@ void FileCommands::loadCameraFile()
         m_editor.showFirstCamera();
         return;
     case CameraFileStatus::ReadError:
-        m_dialogs.message(reader.errorString(), applicationTitle(), UserDialogs::Buttons::Ok);
+        m_dialogs.message(reader.errorString(), UserDialogs::applicationTitle(),
+                          UserDialogs::Buttons::Ok);
         return;
     case CameraFileStatus::BadLength:
     case CameraFileStatus::BadSignature:
     case CameraFileStatus::BadDataLength:
-        m_dialogs.message(cameraFileMessage(status), applicationTitle(), UserDialogs::Buttons::Ok);
+        m_dialogs.message(cameraFileMessage(status), UserDialogs::applicationTitle(),
+                          UserDialogs::Buttons::Ok);
         return;
     }
 }
@@ -175,7 +177,8 @@ void FileCommands::saveCameraFile()
     // Written beside the target and renamed over it: a failure leaves the old file whole.
     CameraFileWriter writer;
     if (!writer.write(name, m_document.DocumentHeader, m_document.DocumentCameras))
-        m_dialogs.message(writer.errorString(), applicationTitle(), UserDialogs::Buttons::Ok);
+        m_dialogs.message(writer.errorString(), UserDialogs::applicationTitle(),
+                          UserDialogs::Buttons::Ok);
 }
 
 void FileCommands::makeCameraFile()

@@ -21,15 +21,20 @@ constexpr const char *MetresNotNumeric = "Entered Value must be numeric";
 constexpr const char *DegreesNotNumeric = "Entered value must be numeric";
 
 const std::array<SliderSpec, SliderCount> specs = {{
-    {250, -30000, 30000, 10, 0, "0.0", -120, 120, MetresPrompt, MetresTitle, MetresNotNumeric},
-    {250, -30000, 30000, 10, 0, "0.0", -120, 120, MetresPrompt, MetresTitle, MetresNotNumeric},
-    {250, -100, 30000, 10, 0, "0.0", -0.4, 120, ZPrompt, MetresTitle, MetresNotNumeric},
-    {100, -18100, 18100, 100, 0, "0.0", -180, 180, DegreesPrompt, DegreesTitle, DegreesNotNumeric},
-    {100, -18100, 18100, 100, 0, "0.0", -180, 180, DegreesPrompt, DegreesTitle, DegreesNotNumeric},
-    {100, -18100, 18100, 100, 0, "0.0", -180, 180, DegreesPrompt, DegreesTitle, DegreesNotNumeric},
-    {100, 0, 18000, 100, 4000, "0.0", -180, 180, DegreesPrompt, DegreesTitle, DegreesNotNumeric},
-    {100, -30000, 30000, 100, 0, "0.0", -180, 180, DegreesPrompt, DegreesTitle, DegreesNotNumeric},
-    {100, -30000, 30000, 100, -7160, "-7.16", -180, 180, DegreesPrompt, DegreesTitle,
+    {"X", 250, -30000, 30000, 10, 0, "0.0", -120, 120, MetresPrompt, MetresTitle, MetresNotNumeric},
+    {"Y", 250, -30000, 30000, 10, 0, "0.0", -120, 120, MetresPrompt, MetresTitle, MetresNotNumeric},
+    {"Z", 250, -100, 30000, 10, 0, "0.0", -0.4, 120, ZPrompt, MetresTitle, MetresNotNumeric},
+    {"Yaw", 100, -18100, 18100, 100, 0, "0.0", -180, 180, DegreesPrompt, DegreesTitle,
+     DegreesNotNumeric},
+    {"Pitch", 100, -18100, 18100, 100, 0, "0.0", -180, 180, DegreesPrompt, DegreesTitle,
+     DegreesNotNumeric},
+    {"Bank", 100, -18100, 18100, 100, 0, "0.0", -180, 180, DegreesPrompt, DegreesTitle,
+     DegreesNotNumeric},
+    {"Zoom Angle", 100, 0, 18000, 100, 4000, "0.0", -180, 180, DegreesPrompt, DegreesTitle,
+     DegreesNotNumeric},
+    {"Unknown 1", 100, -30000, 30000, 100, 0, "0.0", -180, 180, DegreesPrompt, DegreesTitle,
+     DegreesNotNumeric},
+    {"Unknown 2", 100, -30000, 30000, 100, -7160, "-7.16", -180, 180, DegreesPrompt, DegreesTitle,
      DegreesNotNumeric},
 }};
 

@@ -15,8 +15,9 @@ inline constexpr int SliderCount = CameraRecord::FieldCount;
 
 struct SliderSpec
 {
-    int scale;   // positions per metre or per degree
-    int minimum; // slider range, in positions
+    const char *caption; // the row's name, as its label shows it
+    int scale;           // positions per metre or per degree
+    int minimum;         // slider range, in positions
     int maximum;
     int clickStep;      // the larger of the two click steps
     int designPosition; // position before the first fill

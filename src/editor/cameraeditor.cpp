@@ -97,11 +97,6 @@ void CameraEditor::DisableApplyCancel()
     m_widgets.cmdEditCancel->setEnabled(false);
 }
 
-int CameraEditor::ActiveCamera() const
-{
-    return m_activeCamera;
-}
-
 void CameraEditor::apply()
 {
     ApplyActiveCam(m_activeCamera);
@@ -126,11 +121,12 @@ void CameraEditor::Selection(int k)
 void CameraEditor::showFirstCamera()
 {
     QRadioButton *nose = m_widgets.OptCameraNumber[NoseCamera];
-    if (nose->isChecked())
+    if (nose->isChecked()) {
         EditorFill(NoseCamera);
-    else
-        nose->setChecked(true); // runs Selection
-    DisableApplyCancel();
+        DisableApplyCancel();
+    } else {
+        nose->setChecked(true); // runs Selection, which fills and disables
+    }
 }
 
 void CameraEditor::copy()
@@ -148,11 +144,6 @@ void CameraEditor::paste()
     EditorFill(m_activeCamera);
 }
 
-CameraRecord CameraEditor::CopyBuffer() const
-{
-    return m_copyBuffer;
-}
-
 void CameraEditor::typedEntry(int index)
 {
     const SliderSpec &info = sliderSpec(index);
@@ -164,12 +155,12 @@ void CameraEditor::typedEntry(int index)
     case TypedEntryResult::Empty:
         return;
     case TypedEntryResult::NotNumeric:
-        m_dialogs.message(QString::fromLatin1(info.nonNumericMessage), applicationTitle(),
-                          UserDialogs::Buttons::Ok);
+        m_dialogs.message(QString::fromLatin1(info.nonNumericMessage),
+                          UserDialogs::applicationTitle(), UserDialogs::Buttons::Ok);
         return;
     case TypedEntryResult::OutOfRange:
-        m_dialogs.message(QString::fromLatin1(ValueOutsideOfRangeMessage), applicationTitle(),
-                          UserDialogs::Buttons::Ok);
+        m_dialogs.message(QString::fromLatin1(ValueOutsideOfRangeMessage),
+                          UserDialogs::applicationTitle(), UserDialogs::Buttons::Ok);
         return;
     case TypedEntryResult::Accepted:
         // The same position as before changes nothing.
@@ -195,11 +186,15 @@ void CameraEditor::Zset(double metres)
 
 QString CameraEditor::valueAccessibleName(int index)
 {
-    static const char *const names[SliderCount] = {
-        "X", "Y", "Z", "Yaw", "Pitch", "Bank", "Zoom Angle", "Unknown 1", "Unknown 2"};
-    return QStringLiteral("%1, %2").arg(QLatin1String(names[index]),
-                                        sliderSpec(index).isPosition() ? QStringLiteral("metres")
-                                                                       : QStringLiteral("degrees"));
+    const SliderSpec &info = sliderSpec(index);
+    return QStringLiteral("%1, %2").arg(QLatin1String(info.caption),
+                                        info.isPosition() ? QStringLiteral("metres")
+                                                          : QStringLiteral("degrees"));
+}
+
+QString CameraEditor::displayAccessibleName(int index, const QString &shown)
+{
+    return valueAccessibleName(index) + QStringLiteral(": ") + shown;
 }
 
 void CameraEditor::sliderChanged(int index, int position)
@@ -207,19 +202,19 @@ void CameraEditor::sliderChanged(int index, int position)
     QLabel *display = m_widgets.lblCameraValues[index];
     display->setText(formatPlainDecimal(sliderValue(index, position), userDecimalPoint()));
     // Screen readers speak the row, its unit and the number.
-    display->setAccessibleName(valueAccessibleName(index) + QStringLiteral(": ") + display->text());
+    display->setAccessibleName(displayAccessibleName(index, display->text()));
 
     // The views are drawn from the sliders, never from the document. Yaw2 and
     // Pitch2 are not drawn, but a change of them redraws all the same.
-    const auto at = [this](int i) { return m_widgets.HScrollCam[i]->value(); };
+    const auto at = [this](int i) { return sliderValue(i, m_widgets.HScrollCam[i]->value()); };
     ViewCamera camera;
-    camera.X = at(0) / double(PositionsPerMetre);
-    camera.Y = at(1) / double(PositionsPerMetre);
-    camera.Z = at(2) / double(PositionsPerMetre);
-    camera.Yaw1 = float(at(3) / double(PositionsPerDegree));
-    camera.Pitch1 = float(at(4) / double(PositionsPerDegree));
-    camera.Bank = float(at(5) / double(PositionsPerDegree));
-    camera.Zoom = float(at(6) / double(PositionsPerDegree));
+    camera.X = at(0);
+    camera.Y = at(1);
+    camera.Z = at(2);
+    camera.Yaw1 = float(at(3));
+    camera.Pitch1 = float(at(4));
+    camera.Bank = float(at(5));
+    camera.Zoom = float(at(6));
     DrawCameraViews(*m_widgets.Picture1, *m_widgets.Picture2, *m_widgets.Picture3, camera);
 
     m_widgets.cmdeditApply->setEnabled(true);

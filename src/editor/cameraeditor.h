@@ -19,9 +19,9 @@ class UserDialogs;
 // The widgets the editor works on, all created and placed by the main window.
 struct EditorWidgets
 {
-    std::array<QScrollBar *, 9> HScrollCam{};
-    std::array<QLabel *, 9> lblCameraValues{}; // each a ValueLabel (clickable)
-    std::array<QRadioButton *, 6> OptCameraNumber{};
+    std::array<QScrollBar *, CameraRecord::FieldCount> HScrollCam{};
+    std::array<QLabel *, CameraRecord::FieldCount> lblCameraValues{}; // each a ValueLabel
+    std::array<QRadioButton *, CameraCount> OptCameraNumber{};
     QGroupBox *Cameditframe = nullptr;
     QPushButton *cmdeditApply = nullptr;
     QPushButton *cmdEditCancel = nullptr;
@@ -48,7 +48,6 @@ public:
     // Writes the nine slider positions into the document's camera.
     void ApplyActiveCam(int camera);
     void DisableApplyCancel();
-    int ActiveCamera() const;
 
     // Click of Apply and of Cancel.
     void apply();
@@ -60,7 +59,6 @@ public:
     // Copy and Paste buttons.
     void copy();
     void paste();
-    CameraRecord CopyBuffer() const;
 
     // Typed entry on a click of value display i.
     void typedEntry(int index);
@@ -70,10 +68,10 @@ public:
     void Yset(double metres);
     void Zset(double metres);
 
-    // The title of the editor's message boxes.
-    static QString applicationTitle() { return QStringLiteral("Kestrel"); }
-    // What a screen reader calls value row i: its name and unit, e.g. "X, metres".
+    // What a screen reader calls value row i: its name and unit, e.g. "X, metres",
+    // and its value display showing `shown`: "X, metres: 2.324".
     static QString valueAccessibleName(int index);
+    static QString displayAccessibleName(int index, const QString &shown);
 
 protected:
     // Mouse presses on the camera options: the question about pending changes.

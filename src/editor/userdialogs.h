@@ -28,6 +28,9 @@ public:
 
     virtual ~UserDialogs() = default;
 
+    // The title of the program's message boxes.
+    static QString applicationTitle() { return QStringLiteral("Kestrel"); }
+
     // A modal message box without an icon.
     virtual Answer message(const QString &text, const QString &title, Buttons buttons) = 0;
 

@@ -74,7 +74,6 @@ constexpr OptionPlace optionPlaces[CameraCount] = {
 struct RowPlace
 {
     const char *labelName;
-    const char *labelCaption;
     int labelLeft, labelTop, labelWidth;
     int valueLeft, valueTop;
     const char *unitName;
@@ -82,15 +81,15 @@ struct RowPlace
     int sliderLeft, sliderTop;
 };
 constexpr RowPlace rowPlaces[SliderCount] = {
-    {"Label2", "X", 540, 360, 135, 780, 360, "Label12", 1680, 360, 780, 660},
-    {"Label3", "Y", 540, 960, 135, 780, 942, "Label13", 1680, 960, 780, 1260},
-    {"Label4", "Z", 540, 1560, 135, 780, 1524, "Label14", 1680, 1560, 780, 1845},
-    {"Label6", "Yaw", 240, 2160, 495, 780, 2106, "Label15", 1680, 2100, 780, 2430},
-    {"Label7", "Pitch", 240, 2760, 495, 780, 2688, "Label16", 1680, 2700, 780, 3015},
-    {"Label8", "Bank", 240, 3300, 615, 780, 3210, "Label17", 1680, 3240, 780, 3540},
-    {"Label9", "Zoom Angle", 4560, 1080, 1095, 5700, 1080, "Label18", 6540, 1080, 5700, 1380},
-    {"Label10", "Unknown 1", 4620, 1680, 1035, 5700, 1665, "Label19", 6540, 1680, 5700, 1980},
-    {"Label11", "Unknown 2", 4620, 2220, 975, 5700, 2250, "Label20", 6540, 2280, 5700, 2565},
+    {"Label2", 540, 360, 135, 780, 360, "Label12", 1680, 360, 780, 660},
+    {"Label3", 540, 960, 135, 780, 942, "Label13", 1680, 960, 780, 1260},
+    {"Label4", 540, 1560, 135, 780, 1524, "Label14", 1680, 1560, 780, 1845},
+    {"Label6", 240, 2160, 495, 780, 2106, "Label15", 1680, 2100, 780, 2430},
+    {"Label7", 240, 2760, 495, 780, 2688, "Label16", 1680, 2700, 780, 3015},
+    {"Label8", 240, 3300, 615, 780, 3210, "Label17", 1680, 3240, 780, 3540},
+    {"Label9", 4560, 1080, 1095, 5700, 1080, "Label18", 6540, 1080, 5700, 1380},
+    {"Label10", 4620, 1680, 1035, 5700, 1665, "Label19", 6540, 1680, 5700, 1980},
+    {"Label11", 4620, 2220, 975, 5700, 2250, "Label20", 6540, 2280, 5700, 2565},
 };
 constexpr int RowLabelHeight = 255;
 constexpr int ValueWidth = 795;
@@ -188,7 +187,7 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
         const RowPlace &r = rowPlaces[i];
         const SliderSpec &info = sliderSpec(i);
 
-        QLabel *rowLabel = makeLabel(frame, r.labelName, QLatin1String(r.labelCaption),
+        QLabel *rowLabel = makeLabel(frame, r.labelName, QLatin1String(info.caption),
                                      place(r.labelLeft, r.labelTop, r.labelWidth, RowLabelHeight));
         rowLabel->setFont(bold);
 
@@ -295,10 +294,9 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
 void frmCarCamera::setAccessibleNames(const EditorWidgets &widgets)
 {
     for (int i = 0; i < SliderCount; ++i) {
-        const QString name = CameraEditor::valueAccessibleName(i);
-        widgets.HScrollCam[i]->setAccessibleName(name);
-        widgets.lblCameraValues[i]->setAccessibleName(name + QStringLiteral(": ") +
-                                                      widgets.lblCameraValues[i]->text());
+        widgets.HScrollCam[i]->setAccessibleName(CameraEditor::valueAccessibleName(i));
+        widgets.lblCameraValues[i]->setAccessibleName(
+            CameraEditor::displayAccessibleName(i, widgets.lblCameraValues[i]->text()));
     }
     widgets.Picture1->setAccessibleName(QStringLiteral("Top view"));
     widgets.Picture2->setAccessibleName(QStringLiteral("Side view"));
@@ -349,7 +347,7 @@ void frmCarCamera::showAbout()
                        "position, view angles and zoom of each car's six on-board cameras.\n\n"
                        "Written by the Kestrel developers.")
             .arg(QStringLiteral(KESTREL_VERSION)),
-        QStringLiteral("Kestrel"), UserDialogs::Buttons::Ok);
+        UserDialogs::applicationTitle(), UserDialogs::Buttons::Ok);
 }
 
 // The editor and the commands go before the widgets they work on.

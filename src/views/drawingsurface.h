@@ -73,9 +73,8 @@ public:
     void outlinedRect(float x1, float y1, float x2, float y2) override;
     void circle(float cx, float cy, float radius, const QColor &border) override;
 
-    QPointF toPixels(double x, double y) const;
-
 private:
+    QPointF toPixels(double x, double y) const;
     void applyPen(const QColor &color);
 
     QPainter &m_painter;

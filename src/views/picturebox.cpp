@@ -19,13 +19,13 @@ PictureBox::PictureBox(View view, const QColor &background, QWidget *parent)
 void PictureBox::showCamera(const ViewCamera &camera)
 {
     m_camera = camera;
-    m_halfExtent = modGraphingRoutines::HalfExtentFor(camera.X, camera.Y, camera.Z);
     update();
 }
 
 QPointF PictureBox::toUser(const QPointF &pixel) const
 {
-    const double h = m_halfExtent;
+    const double h =
+        m_camera ? modGraphingRoutines::HalfExtentFor(m_camera->X, m_camera->Y, m_camera->Z) : 0;
     const double w = std::max(1, width());
     const double ht = std::max(1, height());
     // The user square spans the whole widget and a pixel is read at its centre:

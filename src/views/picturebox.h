@@ -35,16 +35,12 @@ public:
 
     PictureBox(View view, const QColor &background, QWidget *parent = nullptr);
 
-    View view() const { return m_view; }
-
-    // Records the camera to draw and asks for a repaint. The half-extent in which
-    // presses are read changes at once, before the repaint happens.
+    // Records the camera to draw and asks for a repaint. Presses are read in the
+    // new camera's half-extent at once, before the repaint happens.
     void showCamera(const ViewCamera &camera);
 
     // The camera last given, if any: until the first one the view shows only its background.
     std::optional<ViewCamera> camera() const { return m_camera; }
-    // The half-extent of the latest camera (0 before the first).
-    double halfExtent() const { return m_halfExtent; }
 
     // Widget pixel -> user coordinates for the current half-extent: the centre of
     // the pixel, in single precision as a press reports it.
@@ -62,7 +58,6 @@ private:
     View m_view;
     QColor m_background;
     std::optional<ViewCamera> m_camera;
-    double m_halfExtent = 0;
 };
 
 // Gives all three views the same camera, as every slider change does.
