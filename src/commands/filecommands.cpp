@@ -31,17 +31,8 @@ QString folderOf(const QString &path)
     return QFileInfo(path).absolutePath();
 }
 
-} // namespace
-
-FileCommands::FileCommands(CameraDocument &document, const DefaultTable &defaults,
-                           CameraEditor &editor, UserDialogs &dialogs, SettingsStore &settings,
-                           const Widgets &widgets, QObject *parent)
-    : QObject(parent), m_document(document), m_defaults(defaults), m_editor(editor),
-      m_dialogs(dialogs), m_settings(settings), m_widgets(widgets)
-{
-}
-
-QString FileCommands::fileDialogErrorMessage(int code)
+// The message for a code the file dialogs report (none for a cancel).
+QString fileDialogErrorMessage(int code)
 {
     switch (code) {
     case UserDialogs::CancelError:
@@ -59,6 +50,16 @@ QString FileCommands::fileDialogErrorMessage(int code)
     default:
         return QStringLiteral("Some I/O error");
     }
+}
+
+} // namespace
+
+FileCommands::FileCommands(CameraDocument &document, const DefaultTable &defaults,
+                           CameraEditor &editor, UserDialogs &dialogs, SettingsStore &settings,
+                           const Widgets &widgets, QObject *parent)
+    : QObject(parent), m_document(document), m_defaults(defaults), m_editor(editor),
+      m_dialogs(dialogs), m_settings(settings), m_widgets(widgets)
+{
 }
 
 QString FileCommands::defaultInitialFolder()
@@ -98,8 +99,6 @@ QString FileCommands::FileOpen()
     request.mode = UserDialogs::FileRequest::Open;
     request.filters = {CameraFilesFilter, AllFilesFilter};
     request.hideReadOnly = true;
-    request.overwritePrompt = false;
-
     const QString path = runFileDialog(request);
     if (path.isEmpty())
         return QString();
@@ -115,9 +114,7 @@ QString FileCommands::FileSave()
     UserDialogs::FileRequest request;
     request.mode = UserDialogs::FileRequest::Save;
     request.filters = {CameraFilesFilter};
-    request.hideReadOnly = false;
     request.overwritePrompt = true;
-
     const QString path = runFileDialog(request);
     if (path.isEmpty())
         return QString();
@@ -197,7 +194,7 @@ void FileCommands::makeCameraFile()
         carType = 0;
 
     const QString fileName = m_defaults.DefaultFileName(carType);
-    m_widgets.lblfile1->setText(fileName);
+    setFileLabel(fileName);
     m_settings.write(FileNameSection, FileNameKey, fileName);
     m_newCommandUsed = 1;
 

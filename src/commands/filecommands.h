@@ -41,8 +41,6 @@ public:
     qint16 Cartype() const;
     void setCartype(qint16 carType);
 
-    // The message for a code the file dialogs report (none for a cancel).
-    static QString fileDialogErrorMessage(int code);
     // The folder both file dialogs start in when none has been remembered yet.
     static QString defaultInitialFolder();
 

@@ -301,10 +301,7 @@ void frmCarCamera::setAccessibleNames(const EditorWidgets &widgets)
     widgets.Picture1->setAccessibleName(QStringLiteral("Top view"));
     widgets.Picture2->setAccessibleName(QStringLiteral("Side view"));
     widgets.Picture3->setAccessibleName(QStringLiteral("Front view"));
-    for (QLabel *label : findChildren<QLabel *>()) {
-        if (label->accessibleName().isEmpty())
-            label->setAccessibleName(label->text());
-    }
+    // Other labels and buttons are spoken by their current caption.
 }
 
 void frmCarCamera::setFocusOrder(const EditorWidgets &w, QWidget *load, QWidget *makeNew)

@@ -40,7 +40,6 @@ frmSelectCarType::frmSelectCarType(QWidget *parent) : QDialog(parent)
 
     const DefaultTable defaults = SetupDefaults();
     m_group = new QButtonGroup(this);
-    m_group->setExclusive(true);
     for (int i = 0; i < CarTypeCount; ++i) {
         auto *option = new OptionButton(defaults.MakeName(i), this);
         option->setObjectName(QStringLiteral("optCarType(%1)").arg(i));

@@ -85,9 +85,8 @@ UserDialogs::FileResult QtUserDialogs::fileDialog(const FileRequest &request)
         dialog.selectFile(request.initialFileName);
 
     // Neither dialog reports a failure of its own; everything but a chosen name is a cancel.
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {CancelError, QString()};
-    const QString path = dialog.selectedFiles().constFirst();
+    const QString path =
+        dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     if (path.isEmpty())
         return {CancelError, QString()};
     return {0, path};

@@ -10,7 +10,6 @@ class QtUserDialogs : public UserDialogs
 {
 public:
     explicit QtUserDialogs(QWidget *owner = nullptr) : m_owner(owner) {}
-    void setOwner(QWidget *owner) { m_owner = owner; }
 
     Answer message(const QString &text, const QString &title, Buttons buttons) override;
     QString inputBox(const QString &prompt, const QString &title,
