@@ -1,6 +1,7 @@
 // Redrawing the three views: the median cost of one full redraw into images of
 // the views' sizes through the real QPainter surface, against merely clearing them.
 #include "drawingsurface.h"
+#include "median.h"
 #include "modgraphingroutines.h"
 
 #include <QElapsedTimer>
@@ -11,16 +12,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
-
-namespace {
-
-double medianOf(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -64,7 +55,7 @@ int main(int argc, char *argv[])
         }
         clearNs.push_back(double(timer.nsecsElapsed()));
     }
-    const double draw = medianOf(drawNs) / 1e6, clear = medianOf(clearNs) / 1e6;
+    const double draw = median(drawNs) / 1e6, clear = median(clearNs) / 1e6;
     std::printf("three-view redraw, median of %d: %.4f ms\n", rounds, draw);
     std::printf("clearing the same three images:  %.4f ms\n", clear);
     std::printf("ratio redraw / clear:            %.2f (targets: redraw < 0.2 ms, ratio < 10)\n",

@@ -1,5 +1,7 @@
 // Start-up benchmark: process start to the first painted main window, for the
 // editor and for a bare Qt Widgets window of the same size, run alternately.
+#include "../median.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
@@ -35,12 +37,6 @@ Run runOnce(const QString &program, const QStringList &arguments = {})
             run.peakKib = line.mid(9).toLongLong();
     }
     return run;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 } // namespace
