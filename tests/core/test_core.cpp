@@ -25,11 +25,9 @@ quint32 bitsOf(float f)
 
 QByteArray brabhamBytes()
 {
-    const DefaultTable d = SetupDefaults();
-    return serializeCameraFile(d.DefaultHeader(), d.DefaultCameras(0));
+    return serializeCameraFile(MakeCCamHeader(), SetupDefaults().DefaultCameras(0));
 }
 
-constexpr float Inf = std::numeric_limits<float>::infinity();
 constexpr int A = TypedEntryResult::Accepted, R = TypedEntryResult::OutOfRange,
               N = TypedEntryResult::NotNumeric;
 
@@ -58,23 +56,21 @@ private slots:
         QCOMPARE(bytes.right(4).toHex(' '), QByteArray("00 00 00 be"));
     }
 
-    // Length, then signature, then data length: the first failing test decides.
+    // Length, then signature (case counts), then data length: the first failing test decides.
     void rejectionsInOrder_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message");
         const QString length = "File Length does not indicate Camera file";
-        const QString signature = "Not A Vantage Camera File";
-        const QString dataLength = "Unsupported Vantage Camera File or Unknown Type";
         const QByteArray good = brabhamBytes();
-        QByteArray lower = QByteArray(good).replace(0, 4, "macc"), dl215 = good, dl217 = good;
+        QByteArray dl215 = good, dl217 = good;
         dl215[8] = char(215);
         dl217[8] = char(217);
-        QTest::newRow("empty") << QByteArray() << length;
         QTest::newRow("227 bytes") << good.left(227) << length;
         QTest::newRow("229 bytes, bad signature") << QByteArray(229, 'x') << length;
-        QTest::newRow("lower-case signature") << lower << signature;
-        QTest::newRow("signature before data length") << lower.replace(8, 1, "\xd7") << signature;
+        QTest::newRow("lower-case signature, data length 215")
+            << QByteArray(dl215).replace(0, 4, "macc") << "Not A Vantage Camera File";
+        const QString dataLength = "Unsupported Vantage Camera File or Unknown Type";
         QTest::newRow("data length 215") << dl215 << dataLength;
         QTest::newRow("data length 217") << dl217 << dataLength;
     }
@@ -86,28 +82,16 @@ private slots:
         QCOMPARE(cameraFileMessage(reader.read(write(bytes))), message);
     }
 
-    void oddPathsGiveTheLengthMessageAndCreateNothing()
+    void foldersAndDevicesGiveTheLengthMessage()
     {
         CameraFileReader reader;
-        const QString missing = m_dir.filePath(QStringLiteral("missing.cam"));
-        QCOMPARE(reader.read(missing), CameraFileStatus::BadLength);
-        QVERIFY(!QFile::exists(missing));
         QCOMPARE(reader.read(m_dir.path()), CameraFileStatus::BadLength);
         QCOMPARE(reader.read(QStringLiteral("/dev/zero")), CameraFileStatus::BadLength);
     }
 
-    void reservedIsIgnoredAndWrittenAsZero()
-    {
-        QByteArray bytes = brabhamBytes();
-        bytes[4] = 7;
-        CameraFileReader reader;
-        QCOMPARE(reader.read(write(bytes)), CameraFileStatus::Ok);
-        QCOMPARE(reader.contents().header.Reserved, 7);
-        QCOMPARE(serializeCameraFile(MakeCCamHeader(), reader.contents().cameras), brabhamBytes());
-    }
-
     // Random files: each gives the outcome its bytes call for; an accepted one is
-    // taken bit for bit (NaN payloads too), a rejected one leaves what was read before.
+    // taken bit for bit (NaN payloads and any Reserved too), a rejected one leaves
+    // what was read before.
     void randomFilesNeverMisread()
     {
         QRandomGenerator rng(20261208);
@@ -142,10 +126,10 @@ private slots:
         }
     }
 
+    // The regularities of the table, and the values the file bytes above do not reach.
     void defaultTable()
     {
         const DefaultTable d = SetupDefaults();
-        QCOMPARE(d.DefaultHeader(), MakeCCamHeader());
         const QStringList makes = {"Brabham", "BRM",   "Coventry", "Eagle",
                                    "Ferrari", "Lotus", "Murasama"};
         const float rearZooms[] = {1.221253f, 1.221234f, 1.221241f, 1.221253f,
@@ -157,34 +141,27 @@ private slots:
                 const CameraRecord r = d.DefaultCamera(car, cam);
                 QCOMPARE(bitsOf(r.Yaw2), 0u);
                 QCOMPARE(bitsOf(r.Pitch2), 0xBE000000u);
-                QCOMPARE(r.Zoom, cam == RearSuspensionCamera ? rearZooms[car] : 1.361257f);
+                QCOMPARE(bitsOf(r.Zoom),
+                         bitsOf(cam == RearSuspensionCamera ? rearZooms[car] : 1.361257f));
                 QCOMPARE(bitsOf(r.Bank), car == 2 && cam == 0 ? bitsOf(-0.000007691784f) : 0u);
-                if (cam == GearboxCamera)
-                    QVERIFY(r.Yaw1 >= 3.140814f && r.Yaw1 <= 3.142077f);
-                else if (cam == RearSuspensionCamera)
-                    QVERIFY(r.Yaw1 >= 3.062355f && r.Yaw1 <= 3.064143f);
-                else
-                    QVERIFY(std::abs(r.Yaw1) < 0.05f);
+                const float yaw = cam == GearboxCamera          ? 3.1414f
+                                  : cam == RearSuspensionCamera ? 3.0632f
+                                                                : 0;
+                QVERIFY(std::abs(r.Yaw1 - yaw) < (yaw ? 0.001f : 0.05f));
             }
         }
         QVERIFY(d.DefaultCamera(1, NoseCamera).sameBits(d.DefaultCamera(0, NoseCamera)));
         QVERIFY(d.DefaultCamera(6, NoseCamera).sameBits(d.DefaultCamera(3, NoseCamera)));
         QVERIFY(d.DefaultCamera(1, ZeppelinCamera).sameBits(d.DefaultCamera(0, ZeppelinCamera)));
-        QCOMPARE(bitsOf(d.DefaultCamera(0, NoseCamera).X), 0x4014BB06u);
-        QCOMPARE(bitsOf(d.DefaultCamera(0, NoseCamera).Zoom), 0x3FAE3DABu);
-        QCOMPARE(d.DefaultCamera(6, NoseCamera).Y, -0.1897463f);
-        QCOMPARE(d.DefaultCamera(6, NoseCamera).Pitch1, -0.0004281005f);
-        QCOMPARE(d.DefaultCamera(5, RollBarCamera).Y, -0.002001534f);
+        QCOMPARE(bitsOf(d.DefaultCamera(6, NoseCamera).Y), bitsOf(-0.1897463f));
+        QCOMPARE(bitsOf(d.DefaultCamera(5, RollBarCamera).Y), bitsOf(-0.002001534f));
     }
 
     void angleConversions()
     {
-        QCOMPARE(180.0 / modCameraMath::Pi, 57.29577950560105);
+        // The quotient first, in double; the ten-digit constant, not full-precision pi.
         QCOMPARE(modCameraMath::RadiansToDegrees(-0.125f), 57.29577950560105 * -0.125);
-        QVERIFY(std::abs(modCameraMath::RadiansToDegrees(1.361257f) - 77.99427846) < 1e-8);
-        // The ten-digit constant, not full-precision pi.
         QCOMPARE(modCameraMath::DegreesToRadians(180.0f), 3.141592654);
-        QCOMPARE(modCameraMath::DegreesToRadians(1.0f), 0.017453292522222223);
     }
 
     void positionForField_data()
@@ -192,18 +169,13 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<float>("field");
         QTest::addColumn<int>("position");
-        QTest::newRow("X 2.323915") << 0 << 2.323915f << 581;
         QTest::newRow("X 0.35, stored just below") << 0 << 0.35f << 87;
         QTest::newRow("X 0.25, half to even") << 0 << 0.25f << 62;
-        QTest::newRow("Zoom 1.361257") << 6 << 1.361257f << 7799;
         QTest::newRow("Pitch2 -0.125") << 8 << -0.125f << -716;
-        QTest::newRow("Pitch1 0.003525602") << 4 << 0.003525602f << 20;
         // Beyond the range: the nearest end. NaN: zero.
         QTest::newRow("X 1000") << 0 << 1000.0f << 30000;
         QTest::newRow("Z -5") << 2 << -5.0f << -100;
-        QTest::newRow("Zoom -0.5") << 6 << -0.5f << 0;
-        QTest::newRow("Yaw1 inf") << 3 << Inf << 18100;
-        QTest::newRow("Yaw2 -inf") << 7 << -Inf << -30000;
+        QTest::newRow("Yaw1 inf") << 3 << std::numeric_limits<float>::infinity() << 18100;
         QTest::newRow("Bank NaN") << 5 << std::numeric_limits<float>::quiet_NaN() << 0;
     }
     void positionForField()
@@ -229,16 +201,14 @@ private slots:
     // Plain decimals: what the nearest double of each text is shown as.
     void display()
     {
-        const QStringList texts = {"0",   "2.324", "0.004", "-0.4",  "120",     "-120",
-                                   "0.2", "-7.16", "-0.01", "77.99", "12345.5", "0.0000001"};
-        for (const QString &text : texts)
+        for (const QString text : {"0", "2.324", "0.004", "-0.4", "120", "0.0000001"})
             QCOMPARE(formatPlainDecimal(text.toDouble()), text);
         QCOMPARE(formatPlainDecimal(0.1 + 0.2), "0.3");
         QCOMPARE(formatPlainDecimal(-0.0), "0");
-        QCOMPARE(formatPlainDecimal(1.5e17), "150000000000000000");
     }
 
-    // How a text typed for slider `index` is read; the messages are the editor's.
+    // How a text typed for slider `index` is read: both bounds belong to the range,
+    // which the slider's own may narrow, after rounding halves to even.
     void typedEntry_data()
     {
         QTest::addColumn<int>("index");
@@ -247,14 +217,11 @@ private slots:
         QTest::addColumn<int>("position");
         QTest::newRow("X 120") << 0 << "120" << A << 30000;
         QTest::newRow("X 120.001") << 0 << "120.001" << R << 0;
-        QTest::newRow("X -120") << 0 << "-120" << A << -30000;
         QTest::newRow("Z -0.4") << 2 << "-0.4" << A << -100;
         QTest::newRow("Z -0.41") << 2 << "-0.41" << R << 0;
         QTest::newRow("Yaw1 -180") << 3 << "-180" << A << -18000;
-        QTest::newRow("Yaw1 181, below the slider's end") << 3 << "181" << R << 0;
-        QTest::newRow("Yaw2 250, below the slider's end") << 7 << "250" << R << 0;
+        QTest::newRow("Yaw1 181, within the slider") << 3 << "181" << R << 0;
         QTest::newRow("Zoom -10, beyond the slider") << 6 << "-10" << R << 0;
-        QTest::newRow("Zoom -0.004") << 6 << "-0.004" << A << 0;
         QTest::newRow("Zoom -0.005, half to even") << 6 << "-0.005" << A << 0;
         QTest::newRow("Zoom -0.006") << 6 << "-0.006" << R << 0;
         QTest::newRow("X 0.002, half to even") << 0 << "0.002" << A << 0;
@@ -265,7 +232,7 @@ private slots:
         QTest::newRow("tiny") << 1 << "1e-400" << A << 0;
         QTest::newRow("huge") << 1 << "1e400" << R << 0;
         QTest::newRow("empty") << 1 << "" << int(TypedEntryResult::Empty) << 0;
-        for (const char *text : {"abc", "   ", "1.2.3", "-", "inf", "nan", "0x10", "2,324"})
+        for (const char *text : {"   ", "1.2.3", "-", "nan", "2,324"})
             QTest::newRow(text) << 1 << text << N << 0;
     }
     void typedEntry()
