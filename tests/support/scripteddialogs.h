@@ -21,7 +21,6 @@ public:
     // "title|buttons|text" of each message box, "title|prompt|default" of each input box.
     QStringList messages, inputRequests;
     QList<FileRequest> fileRequests;
-    int carTypeRequests = 0;
     int unexpected = 0;
 
     Answer message(const QString &text, const QString &title, Buttons buttons) override
@@ -40,11 +39,7 @@ public:
         fileRequests << request;
         return take(files, FileResult{CancelError, QString()});
     }
-    std::optional<int> selectCarType() override
-    {
-        ++carTypeRequests;
-        return take(carTypes, std::optional<int>(0));
-    }
+    std::optional<int> selectCarType() override { return take(carTypes, std::optional<int>(0)); }
 
     void chooseFile(const QString &path) { files.push_back({0, path}); }
     void failFileDialog(int code) { files.push_back({code, QString()}); }
