@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <array>
 #include <cfenv>
 #include <charconv>
@@ -95,6 +96,16 @@ float fieldForPosition(int index, int position)
 double sliderValue(int index, int position)
 {
     return static_cast<double>(position) / sliderSpec(index).scale;
+}
+
+int pointedPosition(int index, double metres)
+{
+    const SliderSpec &info = sliderSpec(index);
+    if (std::isnan(metres)) // no press gives one; never let it reach the conversion
+        metres = 0;
+    const double position = roundHalfEven(metres * info.scale);
+    // Kept within the slider's range, so no press can overflow a position.
+    return int(std::clamp(position, double(info.minimum), double(info.maximum)));
 }
 
 QString formatPlainDecimal(double value, QChar decimalPoint)

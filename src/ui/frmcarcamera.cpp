@@ -306,7 +306,7 @@ void frmCarCamera::setAccessibleNames(const EditorWidgets &widgets)
 
 void frmCarCamera::setFocusOrder(const EditorWidgets &w, QWidget *load, QWidget *makeNew)
 {
-    const std::array<QWidget *, 26> order = {w.OptCameraNumber[0],
+    const std::array<QWidget *, 25> order = {w.OptCameraNumber[0],
                                              w.OptCameraNumber[1],
                                              w.OptCameraNumber[2],
                                              w.OptCameraNumber[3],
@@ -330,9 +330,9 @@ void frmCarCamera::setFocusOrder(const EditorWidgets &w, QWidget *load, QWidget 
                                              w.cmdPaste,
                                              w.Picture1,
                                              w.Picture2,
-                                             w.Picture3,
-                                             w.OptCameraNumber[0]};
-    for (std::size_t i = 0; i + 2 < order.size(); ++i)
+                                             w.Picture3};
+    // From the last view the focus goes round to the camera options by itself.
+    for (std::size_t i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
 

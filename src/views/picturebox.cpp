@@ -1,7 +1,6 @@
 #include "picturebox.h"
 
 #include "modgraphingroutines.h"
-#include "slidervalues.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -70,16 +69,4 @@ void DrawCameraViews(PictureBox &top, PictureBox &side, PictureBox &front, const
     top.showCamera(camera);
     side.showCamera(camera);
     front.showCamera(camera);
-}
-
-int pointedPosition(int sliderIndex, double metres)
-{
-    if (sliderIndex == 2 && metres < -0.4)
-        metres = -0.4;
-    const SliderSpec &info = sliderSpec(sliderIndex);
-    if (std::isnan(metres)) // no press gives one; never let it reach the conversion
-        metres = 0;
-    const double position = roundHalfEven(metres * PositionsPerMetre);
-    // Kept within the slider's range, so no press can overflow a position.
-    return int(std::clamp(position, double(info.minimum), double(info.maximum)));
 }

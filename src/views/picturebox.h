@@ -63,7 +63,3 @@ private:
 // Gives all three views the same camera, as every slider change does.
 void DrawCameraViews(PictureBox &top, PictureBox &side, PictureBox &front,
                      const ViewCamera &camera);
-
-// The slider position a press sets: metres x 250, rounded half to even; Z below
-// -0.4 m is raised to -0.4 m first; the result is kept within the slider's range.
-int pointedPosition(int sliderIndex, double metres);

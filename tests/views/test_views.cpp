@@ -3,6 +3,8 @@
 
 #include "modgraphingroutines.h"
 #include "picturebox.h"
+#include "recordingsurface.h"
+#include "slidervalues.h"
 
 #include <QSignalSpy>
 #include <QtTest>
