@@ -3,6 +3,7 @@
 #include "filecommands.h"
 #include "mainwindow.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -66,6 +67,9 @@ private slots:
         QCOMPARE(bytes.mid(12, 4).toHex(' '), QByteArray("6a bc 14 40"));
         QCOMPARE(bytes.mid(48), cameraFile(defaultCameras(Brabham)).mid(48));
         QCOMPARE(m->fileLabel(), QDir::toNativeSeparators(path("lotus.cam")));
+        // A screen reader speaks the new name, not the one shown at start-up.
+        QCOMPARE(QAccessible::queryAccessibleInterface(m->get("lblfile1"))->text(QAccessible::Name),
+                 m->fileLabel());
         QCOMPARE(m->settings.writes, QStringList({Folder, FileName}));
         // Both dialogs now start in its folder, offering its full path.
         for (const char *button : {"cmdLoadCCamFile", "cmdsaveCameraFile"}) {
