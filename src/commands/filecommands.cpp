@@ -139,24 +139,13 @@ void FileCommands::loadCameraFile()
 
     // The document changes only when the whole file passes its tests.
     CameraFileReader reader;
-    const CameraFileStatus status = reader.read(name);
-    switch (status) {
-    case CameraFileStatus::Ok:
-        m_document.DocumentHeader = reader.contents().header;
-        m_document.DocumentCameras = reader.contents().cameras;
-        m_editor.showFirstCamera();
-        return;
-    case CameraFileStatus::ReadError:
+    if (reader.read(name) != CameraFileStatus::Ok) {
         m_dialogs.message(reader.errorString(), UserDialogs::applicationTitle(),
                           UserDialogs::Buttons::Ok);
         return;
-    case CameraFileStatus::BadLength:
-    case CameraFileStatus::BadSignature:
-    case CameraFileStatus::BadDataLength:
-        m_dialogs.message(cameraFileMessage(status), UserDialogs::applicationTitle(),
-                          UserDialogs::Buttons::Ok);
-        return;
     }
+    m_document = reader.document();
+    m_editor.showFirstCamera();
 }
 
 void FileCommands::saveCameraFile()
@@ -173,7 +162,7 @@ void FileCommands::saveCameraFile()
 
     // Written beside the target and renamed over it: a failure leaves the old file whole.
     CameraFileWriter writer;
-    if (!writer.write(name, m_document.DocumentHeader, m_document.DocumentCameras))
+    if (!writer.write(name, m_document))
         m_dialogs.message(writer.errorString(), UserDialogs::applicationTitle(),
                           UserDialogs::Buttons::Ok);
 }

@@ -8,16 +8,10 @@
 
 #include <cstring>
 
-bool sameBits(const CameraSet &a, const CameraSet &b)
-{
-    for (int i = 0; i < CameraCount; ++i) {
-        if (!a[i].sameBits(b[i]))
-            return false;
-    }
-    return true;
-}
+namespace {
 
-QString cameraFileMessage(CameraFileStatus status)
+// The message that tells the user why a file was rejected.
+QString rejectionMessage(CameraFileStatus status)
 {
     switch (status) {
     case CameraFileStatus::BadLength:
@@ -32,8 +26,6 @@ QString cameraFileMessage(CameraFileStatus status)
     }
     return QString();
 }
-
-namespace {
 
 float floatAt(const char *p)
 {
@@ -62,7 +54,7 @@ void appendInt32(QByteArray &out, qint32 value)
 
 } // namespace
 
-CameraFileStatus parseCameraFile(const QByteArray &bytes, CameraFileContents *out)
+CameraFileStatus parseCameraFile(const QByteArray &bytes, CameraDocument *out)
 {
     if (bytes.size() != CameraFileSize)
         return CameraFileStatus::BadLength;
@@ -88,20 +80,21 @@ CameraFileStatus parseCameraFile(const QByteArray &bytes, CameraFileContents *ou
         }
     }
     if (out) {
-        out->header = header;
-        out->cameras = cameras;
+        out->DocumentHeader = header;
+        out->DocumentCameras = cameras;
     }
     return CameraFileStatus::Ok;
 }
 
-QByteArray serializeCameraFile(const CameraFileHeader &header, const CameraSet &cameras)
+QByteArray serializeCameraFile(const CameraDocument &document)
 {
+    const CameraFileHeader &header = document.DocumentHeader;
     QByteArray out;
     out.reserve(CameraFileSize);
     out.append(header.Signature.data(), 4);
     appendInt32(out, header.Reserved);
     appendInt32(out, header.DataLength);
-    for (const CameraRecord &record : cameras) {
+    for (const CameraRecord &record : document.DocumentCameras) {
         for (int field = 0; field < CameraRecord::FieldCount; ++field)
             appendFloat(out, record.field(field));
     }
@@ -115,8 +108,10 @@ CameraFileStatus CameraFileReader::read(const QString &path)
     // The size on disk decides first. A name that names nothing, a folder or a
     // device never reaches the open below, so reading creates no file.
     const QFileInfo info(path);
-    if (!info.exists() || !info.isFile() || info.size() != CameraFileSize)
+    if (!info.exists() || !info.isFile() || info.size() != CameraFileSize) {
+        m_errorString = rejectionMessage(CameraFileStatus::BadLength);
         return CameraFileStatus::BadLength;
+    }
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -132,18 +127,15 @@ CameraFileStatus CameraFileReader::read(const QString &path)
         return CameraFileStatus::ReadError;
     }
 
-    CameraFileContents contents;
-    const CameraFileStatus status = parseCameraFile(bytes, &contents);
-    if (status == CameraFileStatus::Ok)
-        m_contents = contents;
+    const CameraFileStatus status = parseCameraFile(bytes, &m_document);
+    m_errorString = rejectionMessage(status);
     return status;
 }
 
-bool CameraFileWriter::write(const QString &path, const CameraFileHeader &header,
-                             const CameraSet &cameras)
+bool CameraFileWriter::write(const QString &path, const CameraDocument &document)
 {
     m_errorString.clear();
-    const QByteArray bytes = serializeCameraFile(header, cameras);
+    const QByteArray bytes = serializeCameraFile(document);
 
     QSaveFile file(path);
     QString step;

@@ -15,21 +15,12 @@ enum class CameraFileStatus
     ReadError      // the file exists but could not be opened or read
 };
 
-// The fixed message shown for a rejected file (empty for Ok and ReadError).
-QString cameraFileMessage(CameraFileStatus status);
-
-struct CameraFileContents
-{
-    CameraFileHeader header;
-    CameraSet cameras;
-};
-
 // Tests and decodes the bytes of a whole file. Nothing is written to *out unless
 // the result is Ok; record values are taken bit for bit, never examined.
-CameraFileStatus parseCameraFile(const QByteArray &bytes, CameraFileContents *out);
+CameraFileStatus parseCameraFile(const QByteArray &bytes, CameraDocument *out);
 
 // The 228 bytes of a camera file, little-endian whatever the host.
-QByteArray serializeCameraFile(const CameraFileHeader &header, const CameraSet &cameras);
+QByteArray serializeCameraFile(const CameraDocument &document);
 
 // Reads and tests the file at path. The size is taken from the file system first,
 // so a missing name, a directory or a device gives BadLength, and no file is created.
@@ -38,21 +29,24 @@ class CameraFileReader
 public:
     CameraFileStatus read(const QString &path);
 
-    const CameraFileContents &contents() const { return m_contents; }
-    // For ReadError: what went wrong, naming the file.
+    // The file read by the last successful read().
+    const CameraDocument &document() const { return m_document; }
+    // Why the last read() failed, ready to show: for a rejected file the fixed message
+    // of the test it failed ("Not A Vantage Camera File", ...), for ReadError what went
+    // wrong, naming the file. Empty after a successful read.
     QString errorString() const { return m_errorString; }
 
 private:
-    CameraFileContents m_contents;
+    CameraDocument m_document;
     QString m_errorString;
 };
 
-// Replaces the file at path atomically with the 228 bytes of header and cameras:
+// Replaces the file at path atomically with the 228 bytes of the document:
 // on any failure the previous file is left untouched and errorString() says why.
 class CameraFileWriter
 {
 public:
-    bool write(const QString &path, const CameraFileHeader &header, const CameraSet &cameras);
+    bool write(const QString &path, const CameraDocument &document);
     QString errorString() const { return m_errorString; }
 
 private:

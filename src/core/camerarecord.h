@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -68,7 +66,8 @@ inline constexpr int CameraRecordSize = 36;
 inline constexpr int CameraFileSize = CameraFileHeaderSize + CameraCount * CameraRecordSize; // 228
 inline constexpr std::int32_t CameraDataLength = CameraCount * CameraRecordSize;             // 216
 
-// The document being edited: the header as last read or written and the six cameras.
+// A camera file's contents: the header as read (or as last written) and the six
+// cameras. The editor's document is one of these, and so is what a reader yields.
 struct CameraDocument
 {
     CameraFileHeader DocumentHeader;
@@ -81,4 +80,12 @@ inline CameraFileHeader MakeCCamHeader()
     return CameraFileHeader{};
 }
 
-bool sameBits(const CameraSet &a, const CameraSet &b);
+// Equality of all six records' stored bits.
+inline bool sameBits(const CameraSet &a, const CameraSet &b)
+{
+    for (int i = 0; i < CameraCount; ++i) {
+        if (!a[i].sameBits(b[i]))
+            return false;
+    }
+    return true;
+}

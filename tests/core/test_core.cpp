@@ -25,7 +25,7 @@ quint32 bitsOf(float f)
 
 QByteArray brabhamBytes()
 {
-    return serializeCameraFile(MakeCCamHeader(), SetupDefaults().DefaultCameras(0));
+    return serializeCameraFile({MakeCCamHeader(), SetupDefaults().DefaultCameras(0)});
 }
 
 constexpr int A = TypedEntryResult::Accepted, R = TypedEntryResult::OutOfRange,
@@ -79,7 +79,8 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
         CameraFileReader reader;
-        QCOMPARE(cameraFileMessage(reader.read(write(bytes))), message);
+        QVERIFY(reader.read(write(bytes)) != CameraFileStatus::Ok);
+        QCOMPARE(reader.errorString(), message);
     }
 
     void foldersAndDevicesGiveTheLengthMessage()
@@ -97,7 +98,7 @@ private slots:
         QRandomGenerator rng(20261208);
         const QByteArray good = brabhamBytes();
         CameraFileReader reader;
-        CameraFileContents last = reader.contents();
+        CameraDocument last = reader.document();
         for (int round = 0; round < 3000; ++round) {
             const int shape = rng.bounded(4);
             QByteArray bytes = shape == 3 ? good : QByteArray(shape ? 228 : rng.bounded(600), 0);
@@ -118,11 +119,11 @@ private slots:
 
             QCOMPARE(reader.read(write(bytes)), expected);
             if (expected == CameraFileStatus::Ok) {
-                QCOMPARE(serializeCameraFile(reader.contents().header, reader.contents().cameras),
-                         bytes);
-                last = reader.contents();
+                QCOMPARE(serializeCameraFile(reader.document()), bytes);
+                QVERIFY(reader.errorString().isEmpty());
+                last = reader.document();
             }
-            QVERIFY(sameBits(reader.contents().cameras, last.cameras));
+            QVERIFY(sameBits(reader.document().DocumentCameras, last.DocumentCameras));
         }
     }
 

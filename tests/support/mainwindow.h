@@ -58,7 +58,7 @@ inline CameraSet defaultCameras(int carType)
 }
 inline QByteArray cameraFile(const CameraSet &cameras)
 {
-    return serializeCameraFile(MakeCCamHeader(), cameras);
+    return serializeCameraFile({MakeCCamHeader(), cameras});
 }
 
 struct MainWindow
