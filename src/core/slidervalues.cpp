@@ -13,6 +13,47 @@
 
 namespace {
 
+// The power of ten of the first significant digit of a numeric text (for "0.05",
+// -2; for "120e3", 5), or nullopt when every digit is zero. The exponent saturates,
+// so no text can overflow the count.
+std::optional<long long> decimalMagnitude(const QByteArray &text)
+{
+    constexpr long long Limit = 1'000'000'000'000LL;
+    const qsizetype ePos = std::max(text.indexOf('e'), text.indexOf('E'));
+    const QByteArray mantissa = ePos < 0 ? text : text.left(ePos);
+    long long exponent = 0;
+    if (ePos >= 0) {
+        const QByteArray digits = text.mid(ePos + 1);
+        const bool negative = digits.startsWith('-');
+        for (const char c : digits) {
+            if (c >= '0' && c <= '9')
+                exponent = std::min(Limit, exponent * 10 + (c - '0'));
+        }
+        if (negative)
+            exponent = -exponent;
+    }
+
+    const qsizetype point = mantissa.indexOf('.');
+    const QByteArray integerPart = point < 0 ? mantissa : mantissa.left(point);
+    const QByteArray fractionPart = point < 0 ? QByteArray() : mantissa.mid(point + 1);
+    long long integerDigits = 0;
+    long long firstSignificant = -1; // digits of the integer part before it
+    for (const char c : integerPart) {
+        if (c < '0' || c > '9')
+            continue;
+        if (c != '0' && firstSignificant < 0)
+            firstSignificant = integerDigits;
+        ++integerDigits;
+    }
+    if (firstSignificant >= 0)
+        return integerDigits - 1 - firstSignificant + exponent;
+    for (qsizetype i = 0; i < fractionPart.size(); ++i) {
+        if (fractionPart[i] != '0')
+            return -static_cast<long long>(i) - 1 + exponent;
+    }
+    return std::nullopt;
+}
+
 constexpr const char *MetresPrompt = "Enter a value between -120 and 120";
 constexpr const char *ZPrompt = "Enter a value between -0.4 and 120";
 constexpr const char *DegreesPrompt = "Enter a value between -180 and 180";
@@ -169,8 +210,10 @@ std::optional<double> parseTypedNumber(const QString &text, QChar localeDecimalP
         std::from_chars(latin.constData(), latin.constData() + latin.size(), value);
     Q_UNUSED(end);
     if (error == std::errc::result_out_of_range) {
-        // Numeric, but beyond a double: either as good as zero or as good as infinite.
-        const bool tiny = latin.contains("e-") || latin.contains("E-");
+        // Numeric, but beyond a double: as good as zero when its first significant
+        // digit stands after the point, as good as infinite otherwise.
+        const std::optional<long long> magnitude = decimalMagnitude(latin);
+        const bool tiny = !magnitude || *magnitude < 0;
         const bool negative = latin.startsWith('-');
         value = tiny ? 0.0 : (negative ? -HUGE_VAL : HUGE_VAL);
     }

@@ -232,6 +232,14 @@ private slots:
         QTest::newRow("trailing point") << 0 << "5." << A << 1250;
         QTest::newRow("tiny") << 1 << "1e-400" << A << 0;
         QTest::newRow("huge") << 1 << "1e400" << R << 0;
+        // Beyond a double, told apart by where the first significant digit stands.
+        const QString manyZeros(500, '0');
+        QTest::newRow("1e490 written out") << 1 << "1" + manyZeros + "e-10" << R << 0;
+        QTest::newRow("-1e490 written out") << 1 << "-1" + manyZeros + "e-10" << R << 0;
+        QTest::newRow("1e-401 written out") << 1 << "0." + manyZeros.left(400) + "1" << A << 0;
+        QTest::newRow("-1e-401 written out") << 1 << "-0." + manyZeros.left(400) + "1" << A << 0;
+        QTest::newRow("leading zeros, huge") << 1 << "000." + manyZeros + "1e900" << R << 0;
+        QTest::newRow("huge exponent, tiny") << 1 << "0.00001e-99999999999999999999" << A << 0;
         QTest::newRow("empty") << 1 << "" << int(TypedEntryResult::Empty) << 0;
         for (const char *text : {"   ", "1.2.3", "-", "nan", "2,324"})
             QTest::newRow(text) << 1 << text << N << 0;
