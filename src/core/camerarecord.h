@@ -61,6 +61,10 @@ enum CameraIndex
     RearSuspensionCamera
 };
 
+// Each camera's caption as the editor's camera options show it, in camera order.
+inline constexpr std::array<const char *, CameraCount> CameraCaptions = {
+    "Nose", "Gear Box", "Zepplin/Shoulder *", "Roll Bar", "Front Suspension", "Rear Suspension"};
+
 inline constexpr int CameraFileHeaderSize = 12;
 inline constexpr int CameraRecordSize = 36;
 inline constexpr int CameraFileSize = CameraFileHeaderSize + CameraCount * CameraRecordSize; // 228

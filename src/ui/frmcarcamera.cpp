@@ -58,16 +58,11 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
 // The camera options, in camera order.
 struct OptionPlace
 {
-    const char *caption;
     int left, top, width, height;
 };
 constexpr OptionPlace optionPlaces[CameraCount] = {
-    {"Nose", 240, 360, 1575, 375},
-    {"Gear Box", 240, 720, 1575, 375},
-    {"Zepplin/Shoulder *", 240, 1080, 1695, 375},
-    {"Roll Bar", 240, 1440, 1455, 375},
-    {"Front Suspension", 240, 1800, 1575, 375},
-    {"Rear Suspension", 240, 2160, 1695, 375},
+    {240, 360, 1575, 375},  {240, 720, 1575, 375},  {240, 1080, 1695, 375},
+    {240, 1440, 1455, 375}, {240, 1800, 1575, 375}, {240, 2160, 1695, 375},
 };
 
 // The nine value rows of the editor frame, in field order.
@@ -165,7 +160,7 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
     selector->setGeometry(place(120, 0, 2055, 3975));
     for (int k = 0; k < CameraCount; ++k) {
         const OptionPlace &p = optionPlaces[k];
-        auto *option = new OptionButton(QLatin1String(p.caption), selector);
+        auto *option = new OptionButton(QLatin1String(CameraCaptions[k]), selector);
         option->setObjectName(arrayName("OptCameraNumber", k));
         option->setGeometry(place(p.left, p.top, p.width, p.height));
         widgets.OptCameraNumber[k] = option;
