@@ -132,11 +132,8 @@ CameraFileStatus CameraFileReader::read(const QString &path)
     return status;
 }
 
-bool CameraFileWriter::write(const QString &path, const CameraDocument &document)
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error)
 {
-    m_errorString.clear();
-    const QByteArray bytes = serializeCameraFile(document);
-
     QSaveFile file(path);
     QString step;
     if (!file.open(QIODevice::WriteOnly))
@@ -148,7 +145,14 @@ bool CameraFileWriter::write(const QString &path, const CameraDocument &document
 
     if (step.isEmpty())
         return true;
-    m_errorString = step.arg(QDir::toNativeSeparators(path), file.errorString());
+    if (error)
+        *error = step.arg(QDir::toNativeSeparators(path), file.errorString());
     file.cancelWriting();
     return false;
+}
+
+bool CameraFileWriter::write(const QString &path, const CameraDocument &document)
+{
+    m_errorString.clear();
+    return writeFileAtomically(path, serializeCameraFile(document), &m_errorString);
 }
