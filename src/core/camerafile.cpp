@@ -138,7 +138,9 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
     QString step;
     if (!file.open(QIODevice::WriteOnly))
         step = QStringLiteral("Cannot create %1:\n%2.");
-    else if (file.write(bytes) != bytes.size())
+    // QSaveFile buffers the bytes, and commit() does not report a failed flush (a full
+    // disk): it would rename a short file over the old one. Flush first and check.
+    else if (file.write(bytes) != bytes.size() || !file.flush())
         step = QStringLiteral("Cannot write %1:\n%2.");
     else if (!file.commit())
         step = QStringLiteral("Cannot save %1:\n%2.");
