@@ -43,6 +43,11 @@ QJsonValue jsonValue(float value)
     const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
     double widened = 0;
     std::from_chars(buffer, written.ptr, widened);
+    // For two values of all binary32 (+-7.038531e-26, bits 0x15ae43fd) that double
+    // is halfway between two binary32 values and would round away on import: write
+    // the value's exact double instead (more digits, the same binary32).
+    if (static_cast<float>(widened) != value)
+        widened = static_cast<double>(value);
     return widened;
 }
 
@@ -104,14 +109,14 @@ std::optional<float> floatFromJson(const QJsonValue &value, const QString &place
     return std::nullopt;
 }
 
-// The first key of object that is not one of allowed, or an empty string.
-QString unknownKey(const QJsonObject &object, std::initializer_list<QString> allowed)
+// The first key of object that is not one of allowed.
+std::optional<QString> unknownKey(const QJsonObject &object, std::initializer_list<QString> allowed)
 {
     for (const QString &key : object.keys()) {
         if (std::find(allowed.begin(), allowed.end(), key) == allowed.end())
             return key;
     }
-    return QString();
+    return std::nullopt;
 }
 
 QString quoted(const QString &text)
@@ -119,14 +124,27 @@ QString quoted(const QString &text)
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
+// A key as a place names it: as written when it is plain printable ASCII, else in
+// JSON's quotes and escapes, so that a message stays on one line.
+QString keyText(const QString &key)
+{
+    const bool plain = std::all_of(key.begin(), key.end(), [](QChar c) {
+        return c.unicode() >= 0x20 && c.unicode() < 0x7f && c != QLatin1Char('"');
+    });
+    if (plain && !key.isEmpty())
+        return key;
+    const QByteArray json = QJsonDocument(QJsonArray{key}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(json.mid(1, json.size() - 2));
+}
+
 std::optional<Failure> checkHeader(const QJsonValue &value)
 {
     if (!value.isObject())
         return Failure{HeaderKey, QStringLiteral("not an object")};
     const QJsonObject header = value.toObject();
-    const QString unknown = unknownKey(header, {SignatureKey, ReservedKey, DataLengthKey});
-    if (!unknown.isEmpty())
-        return Failure{HeaderKey + QLatin1Char('.') + unknown, QStringLiteral("unknown key")};
+    if (const auto unknown = unknownKey(header, {SignatureKey, ReservedKey, DataLengthKey}))
+        return Failure{HeaderKey + QLatin1Char('.') + keyText(*unknown),
+                       QStringLiteral("unknown key")};
     if (header.value(SignatureKey) != QJsonValue(QStringLiteral("MACC")))
         return Failure{HeaderKey + QLatin1Char('.') + SignatureKey,
                        QStringLiteral("must be \"MACC\"")};
@@ -154,7 +172,8 @@ std::optional<Failure> readCameras(const QJsonValue &value, CameraSet *cameras)
         const QJsonObject object = array[camera].toObject();
         for (const QString &key : object.keys()) {
             if (key != CameraKey && !isFieldKey(key))
-                return Failure{place + QLatin1Char('.') + key, QStringLiteral("unknown key")};
+                return Failure{place + QLatin1Char('.') + keyText(key),
+                               QStringLiteral("unknown key")};
         }
         const QString name = QLatin1String(CameraJsonNames[camera]);
         if (object.value(CameraKey) != QJsonValue(name))
@@ -224,9 +243,8 @@ bool importCameraJson(const QByteArray &json, CameraSet *cameras, QString *error
         return fail({QString(), QStringLiteral("not a JSON object")});
 
     const QJsonObject top = document.object();
-    const QString unknown = unknownKey(top, {FormatKey, VersionKey, HeaderKey, CamerasKey});
-    if (!unknown.isEmpty())
-        return fail({unknown, QStringLiteral("unknown key")});
+    if (const auto unknown = unknownKey(top, {FormatKey, VersionKey, HeaderKey, CamerasKey}))
+        return fail({keyText(*unknown), QStringLiteral("unknown key")});
     if (top.value(FormatKey) != QJsonValue(FormatName))
         return fail({FormatKey, QStringLiteral("must be %1").arg(quoted(FormatName))});
     const QJsonValue version = top.value(VersionKey);

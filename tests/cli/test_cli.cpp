@@ -94,7 +94,7 @@ private slots:
     void jsonRoundTrip()
     {
         const quint32 edges[] = {0x80000000, 0x00000001, 0x807fffff, 0x7f7fffff, 0xff7fffff,
-                                 0x7f800000, 0xff800000, 0x7fc00001, 0xffbfffff, 0x00800000};
+                                 0x7f800000, 0xff800000, 0x7fc00001, 0xffbfffff, 0x15ae43fd};
         QRandomGenerator rng(20261209);
         for (int round = 0; round < 400; ++round) {
             CameraSet cameras{};
@@ -226,6 +226,8 @@ private slots:
             "version: must be the number 1");
         row("other key", jsonWith("\"version\": 1", "\"version\": 1, \"extra\": 0"),
             "extra: unknown key");
+        row("empty key, on one line", jsonWith("\"version\": 1", "\"version\": 1, \"\": 0"),
+            "\"\": unknown key");
         row("signature", jsonWith("\"MACC\"", "\"MACD\""), "header.signature: must be \"MACC\"");
         row("data length", jsonWith("216", "215"), "header.dataLength: must be the number 216");
         QJsonObject five = QJsonDocument::fromJson(jsonWith("{", "{")).object();
