@@ -248,7 +248,13 @@ int runImport(const Invocation &call)
                                                      : file.errorString()));
         return ExitUsage;
     }
-    json = file.read(MaxJsonSize + 1);
+    // A pipe (/dev/stdin) hands its bytes over in pieces: read to its end.
+    for (;;) {
+        const QByteArray piece = file.read(MaxJsonSize + 1 - json.size());
+        json += piece;
+        if (piece.isEmpty() || json.size() > MaxJsonSize)
+            break;
+    }
     if (file.error() != QFileDevice::NoError) {
         report(call.err, QStringLiteral("Cannot read %1: %2.").arg(name, file.errorString()));
         return ExitUsage;
