@@ -132,23 +132,29 @@ CameraFileStatus CameraFileReader::read(const QString &path)
     return status;
 }
 
-bool CameraFileWriter::write(const QString &path, const CameraDocument &document)
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error)
 {
-    m_errorString.clear();
-    const QByteArray bytes = serializeCameraFile(document);
-
     QSaveFile file(path);
     QString step;
     if (!file.open(QIODevice::WriteOnly))
         step = QStringLiteral("Cannot create %1:\n%2.");
-    else if (file.write(bytes) != bytes.size())
+    // QSaveFile buffers the bytes, and commit() does not report a failed flush (a full
+    // disk): it would rename a short file over the old one. Flush first and check.
+    else if (file.write(bytes) != bytes.size() || !file.flush())
         step = QStringLiteral("Cannot write %1:\n%2.");
     else if (!file.commit())
         step = QStringLiteral("Cannot save %1:\n%2.");
 
     if (step.isEmpty())
         return true;
-    m_errorString = step.arg(QDir::toNativeSeparators(path), file.errorString());
+    if (error)
+        *error = step.arg(QDir::toNativeSeparators(path), file.errorString());
     file.cancelWriting();
     return false;
+}
+
+bool CameraFileWriter::write(const QString &path, const CameraDocument &document)
+{
+    m_errorString.clear();
+    return writeFileAtomically(path, serializeCameraFile(document), &m_errorString);
 }

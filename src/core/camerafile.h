@@ -41,6 +41,11 @@ private:
     QString m_errorString;
 };
 
+// Replaces the file at path atomically with bytes (through QSaveFile): on any failure
+// the previous file is left untouched, no temporary file stays behind and *error
+// names the failing step, the path and the reason ("Cannot save PATH:\nREASON.").
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error);
+
 // Replaces the file at path atomically with the 228 bytes of the document:
 // on any failure the previous file is left untouched and errorString() says why.
 class CameraFileWriter

@@ -106,18 +106,21 @@ double roundToSignificantDigits(double value, int digits)
     return QByteArray::number(value, 'e', digits - 1).toDouble();
 }
 
+double sliderSteps(int index, float fieldValue)
+{
+    const SliderSpec &info = sliderSpec(index);
+    if (info.isPosition())
+        return roundHalfEven(static_cast<double>(fieldValue) * info.scale);
+    const double degrees = modCameraMath::RadiansToDegrees(fieldValue);
+    return roundHalfEven(roundToSignificantDigits(degrees * info.scale));
+}
+
 int positionForField(int index, float fieldValue)
 {
     const SliderSpec &info = sliderSpec(index);
     if (std::isnan(fieldValue))
         return 0;
-    double steps;
-    if (info.isPosition()) {
-        steps = roundHalfEven(static_cast<double>(fieldValue) * info.scale);
-    } else {
-        const double degrees = modCameraMath::RadiansToDegrees(fieldValue);
-        steps = roundHalfEven(roundToSignificantDigits(degrees * info.scale));
-    }
+    const double steps = sliderSteps(index, fieldValue);
     if (steps < info.minimum)
         return info.minimum;
     if (steps > info.maximum)

@@ -42,6 +42,11 @@ double roundHalfEven(double value);
 // angle keeps on its way to a slider position.
 double roundToSignificantDigits(double value, int digits = 15);
 
+// The step count a stored field value rounds to on slider `index` before it is kept
+// within the slider's range (metres x 250 or degrees x 100, halves to even); NaN for
+// a NaN, an infinity for an infinity.
+double sliderSteps(int index, float fieldValue);
+
 // The position slider `index` takes for a stored field value: metres x 250 or
 // degrees x 100, rounded half to even. A value the slider cannot hold is shown at
 // the nearest end of its range; a NaN is shown at 0.

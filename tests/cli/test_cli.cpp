@@ -1,0 +1,487 @@
+// kestrel-cam's commands, called in-process on temporary files, and the executable once.
+
+#include "camerafile.h"
+#include "camerajson.h"
+#include "kestrelcam.h"
+#include "moddefaultvariablesetup.h"
+#include "slidervalues.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cfloat>
+#include <cstring>
+#include <sys/mount.h>
+
+namespace {
+
+float fromBits(quint32 bits)
+{
+    float f;
+    std::memcpy(&f, &bits, 4);
+    return f;
+}
+
+quint32 bitsOf(float f)
+{
+    quint32 bits;
+    std::memcpy(&bits, &f, 4);
+    return bits;
+}
+
+QByteArray camBytes(const CameraSet &cameras, qint32 reserved = 0)
+{
+    CameraFileHeader header = MakeCCamHeader();
+    header.Reserved = reserved;
+    return serializeCameraFile({header, cameras});
+}
+
+const CameraSet Brabham = SetupDefaults().DefaultCameras(0);
+
+struct Result
+{
+    int code;
+    QString out;
+    QString err;
+};
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    QString put(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(path(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(name));
+        return file.fileName();
+    }
+    QByteArray contents(const QString &name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+    }
+    // Runs one command line; "@name" stands for a file in the temporary folder.
+    Result run(QStringList arguments) const
+    {
+        for (QString &argument : arguments)
+            argument.replace(QLatin1Char('@'), m_dir.path() + QLatin1Char('/'));
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        const int code = kestrelcam::runKestrelCam(arguments, outStream, errStream);
+        outStream.flush();
+        errStream.flush();
+        err.replace(m_dir.path() + QLatin1Char('/'), QStringLiteral("@"));
+        out.replace(m_dir.path() + QLatin1Char('/'), QStringLiteral("@"));
+        return {code, out, err};
+    }
+
+private slots:
+    void init() { QVERIFY(QDir(m_dir.path()).removeRecursively() && QDir().mkpath(m_dir.path())); }
+
+    // Export then import gives back the same 228 bytes: NaN payloads, signed zeros,
+    // denormals, infinities and the largest finite values included.
+    void jsonRoundTrip()
+    {
+        const quint32 edges[] = {0x80000000, 0x00000001, 0x807fffff, 0x7f7fffff, 0xff7fffff,
+                                 0x7f800000, 0xff800000, 0x7fc00001, 0xffbfffff, 0x15ae43fd};
+        QRandomGenerator rng(20261209);
+        for (int round = 0; round < 400; ++round) {
+            CameraSet cameras{};
+            for (int i = 0; i < CameraCount * CameraRecord::FieldCount; ++i) {
+                const int kind = rng.bounded(4);
+                const quint32 bits = kind == 0   ? edges[rng.bounded(10)]
+                                     : kind == 1 ? (rng.generate() | 0x7f800000) // NaN or inf
+                                                 : rng.generate();
+                cameras[i / 9].setField(i % 9,
+                                        round ? fromBits(bits) : Brabham[i / 9].field(i % 9));
+            }
+            const QByteArray bytes = camBytes(cameras);
+            put("r.cam", bytes);
+            QCOMPARE(run({"export", "@r.cam", "-o", "@r.json", "--force"}).code, 0);
+            QCOMPARE(run({"import", "@r.json", "-o", "@back.cam", "--force"}).code, 0);
+            QCOMPARE(contents("back.cam").toHex(), bytes.toHex());
+        }
+    }
+
+    void exportShape()
+    {
+        put("b.cam", camBytes(Brabham, 7));
+        const Result result = run({"export", "@b.cam"});
+        QCOMPARE(result.code, 0);
+        const QJsonObject top = QJsonDocument::fromJson(result.out.toUtf8()).object();
+        QCOMPARE(top.keys(), QStringList({"cameras", "format", "header", "version"}));
+        QCOMPARE(top["format"].toString(), "kestrel-cam");
+        QCOMPARE(top["version"].toDouble(), 1.0);
+        QVERIFY(top["header"].toObject() ==
+                QJsonObject({{"signature", "MACC"}, {"reserved", 7}, {"dataLength", 216}}));
+        const QStringList names = {"Nose",     "Gearbox",          "Zeppelin",
+                                   "Roll Bar", "Front Suspension", "Rear Suspension"};
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(top["cameras"][i]["camera"].toString(), names[i]);
+        // Shortest texts, not the widened double's 2.3239150047302246; bits for -0.
+        QVERIFY(result.out.contains("\"X\": 2.323915,"));
+        QVERIFY(result.out.contains("\"Pitch2\": -0.125,"));
+        CameraSet special = Brabham;
+        special[5].Z = -0.0f;
+        special[5].Bank = FLT_MAX;
+        put("s.cam", camBytes(special));
+        const QString text = run({"export", "@s.cam"}).out;
+        QVERIFY(text.contains("\"Z\": \"0x80000000\""));
+        QVERIFY(text.contains("\"Bank\": 3.4028235e+38"));
+    }
+
+    void newForEveryMake()
+    {
+        const DefaultTable defaults = SetupDefaults();
+        const QStringList spellings = {"brabham", "BRM",   "Coventry", "EAGLE",
+                                       "ferRari", "lotus", "Murasama"};
+        for (int car = 0; car < CarTypeCount; ++car) {
+            QCOMPARE(run({"new", spellings[car], "-o", "@new.cam", "-f"}).code, 0);
+            QCOMPARE(contents("new.cam"), camBytes(defaults.DefaultCameras(car)));
+        }
+    }
+
+    // set stores what the editor stores after a typed entry and Apply.
+    void setAsTypedEntry_data()
+    {
+        QTest::addColumn<QString>("assignment");
+        QTest::addColumn<int>("camera");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<float>("stored");
+        QTest::newRow("0.002 m, half to even down") << "nose.x=0.002" << 0 << 0 << 0.0f;
+        QTest::newRow("0.006 m, half to even up") << "1.X=0.006" << 1 << 0 << 0.008f;
+        QTest::newRow("Z -0.4 m, the slider's end") << "rollbar.z=-0.4" << 3 << 2 << -0.4f;
+        QTest::newRow("120 m") << "rearsusp.y=120" << 5 << 1 << 120.0f;
+        QTest::newRow("zoom -0.004, a plain zero") << "Zeppelin.Zoom=-0.004" << 2 << 6 << 0.0f;
+        QTest::newRow("yaw1 -180, blanks and exponent")
+            << "frontsusp.yaw1= -1.8e2 " << 4 << 3 << -3.1415927f;
+        QTest::newRow("pitch2 -7.16") << "5.pitch2=-7.16" << 5 << 8 << fieldForPosition(8, -716);
+    }
+    void setAsTypedEntry()
+    {
+        QFETCH(QString, assignment);
+        QFETCH(int, camera);
+        QFETCH(int, field);
+        QFETCH(float, stored);
+        // Values the slider cannot hold, and a Reserved field the save does not keep.
+        CameraSet cameras = Brabham;
+        cameras[camera].setField((field + 1) % 9, fromBits(0x7fc00001));
+        cameras[camera].setField((field + 2) % 9, 1e30f);
+        put("in.cam", camBytes(cameras, 9));
+        const QByteArray input = camBytes(cameras, 9);
+        QCOMPARE(run({"set", "@in.cam", assignment, "-o", "@out.cam", "--force"}).code, 0);
+        QCOMPARE(contents("in.cam"), input);
+        cameras[camera].setField(field, stored);
+        QCOMPARE(contents("out.cam").toHex(), camBytes(cameras).toHex());
+
+        // In place, all six at once.
+        QCOMPARE(run({"set", "@out.cam", "all.zoom=75", "*.bank=1"}).code, 0);
+        CameraDocument document;
+        QCOMPARE(parseCameraFile(contents("out.cam"), &document), CameraFileStatus::Ok);
+        for (const CameraRecord &record : document.DocumentCameras) {
+            QCOMPARE(bitsOf(record.Zoom), bitsOf(1.3089969f));
+            QCOMPARE(bitsOf(record.Bank), bitsOf(0.017453292f));
+        }
+    }
+
+    // Every refusal: its exit code, its one line, and the target left as it was.
+    void refusals_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("json"); // written to @in.json first
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("error");
+        // The exported Brabham document with occurrence n of `from` replaced.
+        const auto jsonWith = [](const QString &from, const QString &to, int n = 0) {
+            QString text =
+                QString::fromUtf8(kestrelcam::exportCameraJson({MakeCCamHeader(), Brabham}));
+            qsizetype at = text.indexOf(from);
+            for (int i = 0; i < n; ++i)
+                at = text.indexOf(from, at + 1);
+            return text.replace(at, from.size(), to).toUtf8();
+        };
+        const QStringList import = {"import", "@in.json", "-o", "@target.cam", "--force"};
+        const auto row = [&](const char *name, const QByteArray &json, const QString &error) {
+            QTest::newRow(name) << import << json << 1 << "kestrel-cam: @in.json: " + error + "\n";
+        };
+        row("not an object", "[]", "not a JSON object");
+        row("syntax error", "{\n  \"format\": \"kestrel-cam\",\n  \"version\": 1,,\n}",
+            "line 3, column 17: unterminated object");
+        row("format", jsonWith("\"kestrel-cam\"", "\"kestrel\""),
+            "format: must be \"kestrel-cam\"");
+        row("version 2", jsonWith("\"version\": 1", "\"version\": 2"),
+            "version: must be the number 1");
+        row("version as text", jsonWith("\"version\": 1", "\"version\": \"1\""),
+            "version: must be the number 1");
+        row("other key", jsonWith("\"version\": 1", "\"version\": 1, \"extra\": 0"),
+            "extra: unknown key");
+        row("empty key, on one line", jsonWith("\"version\": 1", "\"version\": 1, \"\": 0"),
+            "\"\": unknown key");
+        row("signature", jsonWith("\"MACC\"", "\"MACD\""), "header.signature: must be \"MACC\"");
+        row("data length", jsonWith("216", "215"), "header.dataLength: must be the number 216");
+        QJsonObject five = QJsonDocument::fromJson(jsonWith("{", "{")).object();
+        QJsonArray cameras = five["cameras"].toArray();
+        cameras.removeLast();
+        five["cameras"] = cameras;
+        row("five cameras", QJsonDocument(five).toJson(), "cameras: holds 5 cameras, not 6");
+        row("missing key", jsonWith("\"Zoom\": 1.361257,", "", 2), "cameras[2].Zoom: missing");
+        row("unknown key", jsonWith("\"Bank\": 0,", "\"Bank\": 0, \"Roll\": 0,"),
+            "cameras[0].Roll: unknown key");
+        row("names out of order", jsonWith("\"Gearbox\"", "\"Zeppelin\""),
+            "cameras[1].camera: must be \"Gearbox\"");
+        const QString notNumber = "not a number or a \"0x\" string of eight hex digits";
+        row("short hex", jsonWith("\"Pitch2\": -0.125", "\"Pitch2\": \"0x7fc0001\""),
+            "cameras[0].Pitch2: " + notNumber);
+        row("not hex", jsonWith("\"Pitch2\": -0.125", "\"Pitch2\": \"0x7fc0000g\""),
+            "cameras[0].Pitch2: " + notNumber);
+        row("null", jsonWith("\"Pitch2\": -0.125", "\"Pitch2\": null"),
+            "cameras[0].Pitch2: " + notNumber);
+        row("beyond binary32", jsonWith("\"Zoom\": 1.361257", "\"Zoom\": 3.4028236e38", 2),
+            "cameras[2].Zoom: beyond the largest binary32 value");
+        row("over 1 MiB", QByteArray(1024 * 1024 + 1, ' '), "larger than 1 MiB");
+        QTest::newRow("missing JSON")
+            << QStringList{"import", "@none.json", "-o", "@target.cam", "-f"} << QByteArray() << 2
+            << "kestrel-cam: Cannot open @none.json: No such file or directory.\n";
+
+        const auto usage = [](const char *name, QStringList arguments, const QString &error,
+                              const char *command = nullptr) {
+            QTest::newRow(name) << arguments << QByteArray() << 2
+                                << QStringLiteral("kestrel-cam: %1; see 'kestrel-cam%2 --help'\n")
+                                       .arg(error, command ? QString(" ") + command : QString());
+        };
+        usage("no command", {}, "missing command");
+        usage("unknown command", {"frob"}, "unknown command 'frob'");
+        usage("unknown option", {"show", "-x", "@target.cam"}, "Unknown option 'x'", "show");
+        usage("missing -o", {"new", "lotus"}, "-o FILE is needed", "new");
+        usage("missing assignment", {"set", "@target.cam"}, "missing argument", "set");
+        QTest::newRow("unknown make")
+            << QStringList{"new", "Tyrrell", "-o", "@x.cam"} << QByteArray() << 2
+            << "kestrel-cam: unknown make 'Tyrrell'\n";
+        const auto set = [](const char *name, const QString &assignment, int code,
+                            const QString &error) {
+            QTest::newRow(name) << QStringList{"set", "@target.cam", "nose.x=1", assignment}
+                                << QByteArray() << code << "kestrel-cam: " + error + "\n";
+        };
+        set("unknown camera", "wing.x=1", 2, "'wing.x=1': unknown camera 'wing'");
+        set("unknown field", "nose.roll=1", 2, "'nose.roll=1': unknown field 'roll'");
+        set("named twice through all", "ALL.X=2", 2, "'ALL.X=2': nose.x is named twice");
+        set("empty value", "gearbox.x=", 2, "'gearbox.x=': no value");
+        set("181 degrees", "nose.yaw1=181", 1,
+            "@target.cam: 'nose.yaw1=181': Value outside of range");
+        set("zoom -0.006", "nose.zoom=-0.006", 1,
+            "@target.cam: 'nose.zoom=-0.006': Value outside of range");
+        set("-0.41 m", "nose.z=-0.41", 1, "@target.cam: 'nose.z=-0.41': Value outside of range");
+        set("metres not numeric", "nose.y=1,5", 1,
+            "@target.cam: 'nose.y=1,5': Entered Value must be numeric");
+        set("degrees not numeric", "nose.bank=nan", 1,
+            "@target.cam: 'nose.bank=nan': Entered value must be numeric");
+
+        // Outputs: never over an existing file without --force, never anything but a file.
+        const auto out = [](const char *name, const QString &to, const QString &error,
+                            bool force = true) {
+            QStringList arguments{"export", "@target.cam", "-o", to};
+            if (force)
+                arguments << "--force";
+            QTest::newRow(name) << arguments << QByteArray() << 2 << "kestrel-cam: " + error + "\n";
+        };
+        out("existing without --force", "@target.cam", "@target.cam: exists; --force replaces it",
+            false);
+        out("onto a folder", "@folder", "@folder: not a regular file, left as it is");
+        out("into a missing folder", "@missing/x.json",
+            "Cannot create @missing/x.json: No such file or directory.");
+        out("through a regular file", "@target.cam/x.json",
+            "Cannot create @target.cam/x.json: Not a directory.");
+
+        // Rejected camera files, as the editor's open rejects them.
+        const QString length = "File Length does not indicate Camera file";
+        for (const char *command : {"show", "export", "set"}) {
+            QStringList arguments{command, "@short.cam"};
+            if (QByteArray(command) == "set")
+                arguments << "nose.x=1";
+            QTest::newRow(command)
+                << arguments << QByteArray() << 1 << "kestrel-cam: @short.cam: " + length + "\n";
+        }
+        QTest::newRow("diff, both rejected")
+            << QStringList{"diff", "@folder", "@bad.cam"} << QByteArray() << 1
+            << "kestrel-cam: @folder: " + length +
+                   "\nkestrel-cam: @bad.cam: Not A Vantage Camera File\n";
+    }
+    void refusals()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, json);
+        QFETCH(int, code);
+        QFETCH(QString, error);
+        QDir(path("folder")).mkpath(".");
+        put("in.json", json);
+        put("short.cam", camBytes(Brabham).left(227));
+        put("bad.cam", QByteArray(camBytes(Brabham)).replace(0, 4, "macc"));
+        const QByteArray before = camBytes(Brabham, 3);
+        put("target.cam", before);
+        const Result result = run(arguments);
+        QCOMPARE(result.err, error);
+        QCOMPARE(result.code, code);
+        QCOMPARE(result.out, QString());
+        QCOMPARE(contents("target.cam"), before);
+        QCOMPARE(
+            QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            QStringList({"bad.cam", "folder", "in.json", "short.cam", "target.cam"}));
+    }
+
+    // Numbers and bit strings as import takes them: the nearest binary32, never an infinity.
+    void importNumbers_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<quint32>("bits");
+        QTest::newRow("largest finite") << "3.4028235e38" << 0x7f7fffffu;
+        QTest::newRow("just below the infinite half") << "-3.4028235677973e+38" << 0xff7fffffu;
+        QTest::newRow("smallest denormal") << "1e-45" << 0x00000001u;
+        QTest::newRow("below it, negative") << "-1e-50" << 0x80000000u;
+        QTest::newRow("hex, upper case") << "\"0x7FC00001\"" << 0x7fc00001u;
+        QTest::newRow("2^24 + 1, to even") << "16777217" << 0x4b800000u;
+        // 2^60 + 2^36 + 1: a double would round it onto the halfway point first.
+        QTest::newRow("whole number beyond a double") << "1152921573326323713" << 0x5d800001u;
+    }
+    void importNumbers()
+    {
+        QFETCH(QString, text);
+        QFETCH(quint32, bits);
+        QString json = QString::fromUtf8(kestrelcam::exportCameraJson({MakeCCamHeader(), Brabham}));
+        json.replace("\"X\": 2.323915,", "\"X\": " + text + ",");
+        put("n.json", json.toUtf8());
+        QCOMPARE(run({"import", "@n.json", "-o", "@n.cam", "--force"}).err, QString());
+        CameraDocument document;
+        QCOMPARE(parseCameraFile(contents("n.cam"), &document), CameraFileStatus::Ok);
+        QCOMPARE(bitsOf(document.DocumentCameras[0].X), bits);
+    }
+
+    void checkLines()
+    {
+        CameraSet cameras = Brabham;
+        cameras[0].X = 1000;                    // beyond 120 m
+        cameras[1].Zoom = fromBits(0x7fc00001); // NaN
+        cameras[2].Yaw1 = -INFINITY;
+        cameras[3].Z = -0.4f;         // the slider's end: held
+        cameras[4].Yaw2 = 5.2359877f; // 300 degrees: held
+        cameras[5].Yaw2 = 5.25f;      // 300.80 degrees
+        put("odd.cam", camBytes(cameras));
+        put("bad.cam", QByteArray(camBytes(Brabham)).replace(8, 1, "\xd9"));
+        const Result result = run({"check", "@odd.cam", "@bad.cam", "@odd.cam"});
+        const QString odd =
+            "@odd.cam: ok\n"
+            "@odd.cam: nose.x: 1000 m is beyond the slider's range (-120 to 120); the editor shows "
+            "120\n"
+            "@odd.cam: gearbox.zoom: nan(0x7fc00001) is not a number; the editor shows 0\n"
+            "@odd.cam: zeppelin.yaw1: -inf degrees is beyond the slider's range (-181 to 181); "
+            "the editor shows -181\n"
+            "@odd.cam: rearsusp.yaw2: 300.8028424044055 degrees is beyond the slider's range "
+            "(-300 to 300); the editor shows 300\n";
+        QCOMPARE(result.out,
+                 odd + "@bad.cam: Unsupported Vantage Camera File or Unknown Type\n" + odd);
+        QCOMPARE(result.code, 1);
+        QCOMPARE(run({"check", "@odd.cam"}).code, 0);
+    }
+
+    void showTable()
+    {
+        CameraSet cameras = Brabham;
+        cameras[1].X = INFINITY;
+        cameras[1].Yaw1 = fromBits(0xffc00005);
+        put("s.cam", camBytes(cameras));
+        const Result result = run({"show", "@s.cam"});
+        QCOMPARE(result.code, 0);
+        const QStringList lines = result.out.split('\n');
+        QCOMPARE(lines.size(), 8);
+        QCOMPARE(lines[0].simplified(),
+                 "Camera X (m) Y (m) Z (m) Yaw1 (deg) Pitch1 (deg) Bank (deg) "
+                 "Zoom (deg) Yaw2 (deg) Pitch2 (deg)");
+        QCOMPARE(lines[1].simplified(),
+                 "Nose 2.323915 0.2047831 0.08309222 0 0.20200211096502385 0 "
+                 "77.99427846183933 0 -7.161972438200131");
+        QVERIFY(lines[2].simplified().startsWith("Gear Box inf 0 0.002297342 nan(0xffc00005) 0"));
+        QVERIFY(lines[3].startsWith("Zepplin/Shoulder *  -0.3985842"));
+    }
+
+    void diffLines()
+    {
+        CameraSet a = Brabham, b = Brabham;
+        a[0].Zoom = b[0].Zoom = fromBits(0x7fc00001); // the same NaN: no difference
+        b[0].X = 2.5f;
+        b[1].Yaw1 = 0.1f;
+        b[5].Bank = -0.0f;
+        put("a.cam", camBytes(a));
+        put("b.cam", camBytes(b, 4)); // the header is not compared
+        put("a2.cam", camBytes(a, 5));
+        Result result = run({"diff", "@a.cam", "@b.cam"});
+        QCOMPARE(result.out, "nose.x: 2.323915 m -> 2.5 m\n"
+                             "gearbox.yaw1: 3.141032 rad (179.96787577560167 degrees) -> 0.1 rad "
+                             "(5.729578035937469 degrees)\n"
+                             "rearsusp.bank: 0 rad (0 degrees) -> -0 rad (-0 degrees)\n");
+        QCOMPARE(result.code, 1);
+        result = run({"diff", "@a.cam", "@a2.cam"});
+        QCOMPARE(result.out + result.err, QString());
+        QCOMPARE(result.code, 0);
+    }
+
+    // A full disk: the write fails, the old file stays, no temporary file is left.
+    void fullDisk()
+    {
+        const QString mountPoint = path("small");
+        QDir().mkpath(mountPoint);
+        if (::mount("tmpfs", mountPoint.toLocal8Bit(), "tmpfs", 0, "size=16k") != 0)
+            QSKIP("cannot mount a small tmpfs here");
+        put("small/x.cam", camBytes(Brabham, 1));
+        QFile filler(path("small/filler"));
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        while (filler.write(QByteArray(4096, 'x')) == 4096 && filler.flush()) {
+        }
+        filler.close();
+        const Result result = run({"new", "lotus", "-o", "@small/x.cam", "--force"});
+        const QStringList left = QDir(mountPoint).entryList(QDir::Files | QDir::Hidden);
+        const QByteArray kept = contents("small/x.cam");
+        ::umount(mountPoint.toLocal8Bit());
+        QCOMPARE(result.code, 2);
+        QVERIFY2(result.err.contains("No space left on device"), qPrintable(result.err));
+        QCOMPARE(kept, camBytes(Brabham, 1));
+        QCOMPARE(left, QStringList({"filler", "x.cam"}));
+    }
+
+    // The installed program: its streams and exit codes.
+    void executable()
+    {
+        put("e.cam", camBytes(Brabham));
+        QProcess process;
+        const auto exec = [&](const QStringList &arguments) {
+            process.start(QStringLiteral(KESTREL_CAM_PATH), arguments);
+            QVERIFY(process.waitForFinished());
+        };
+        exec({"--help"});
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), run({"--help"}).out);
+        exec({"diff", path("e.cam"), path("nothing.cam")});
+        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(process.readAllStandardOutput(), QByteArray());
+        QCOMPARE(process.readAllStandardError(),
+                 "kestrel-cam: " + path("nothing.cam").toUtf8() +
+                     ": File Length does not indicate Camera file\n");
+        exec({"show", "--output", "x"});
+        QCOMPARE(process.exitCode(), 2);
+        exec({"export", path("e.cam")});
+        QCOMPARE(process.exitCode(), 0);
+        QVERIFY(process.readAllStandardOutput().contains("\"X\": 2.323915,"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "test_cli.moc"
