@@ -26,7 +26,6 @@ public:
                           QWidget *parent = nullptr);
     ~frmCarCamera() override;
 
-    FileCommands &fileCommands() { return *m_fileCommands; }
     const CameraDocument &document() const { return m_document; }
 
 private:
