@@ -215,7 +215,8 @@ void CameraEditor::sliderChanged(int index, int position)
     camera.Pitch1 = float(at(4));
     camera.Bank = float(at(5));
     camera.Zoom = float(at(6));
-    DrawCameraViews(*m_widgets.Picture1, *m_widgets.Picture2, *m_widgets.Picture3, camera);
+    for (PictureBox *view : {m_widgets.Picture1, m_widgets.Picture2, m_widgets.Picture3})
+        view->showCamera(camera);
 
     m_widgets.cmdeditApply->setEnabled(true);
     m_widgets.cmdEditCancel->setEnabled(true);
