@@ -9,18 +9,18 @@
 
 class QEvent;
 class QGroupBox;
-class QLabel;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
 class PictureBox;
 class UserDialogs;
+class ValueLabel;
 
 // The widgets the editor works on, all created and placed by the main window.
 struct EditorWidgets
 {
     std::array<QScrollBar *, CameraRecord::FieldCount> HScrollCam{};
-    std::array<QLabel *, CameraRecord::FieldCount> lblCameraValues{}; // each a ValueLabel
+    std::array<ValueLabel *, CameraRecord::FieldCount> lblCameraValues{};
     std::array<QRadioButton *, CameraCount> OptCameraNumber{};
     QGroupBox *Cameditframe = nullptr;
     QPushButton *cmdeditApply = nullptr;
@@ -48,6 +48,9 @@ public:
     // Writes the nine slider positions into the document's camera.
     void ApplyActiveCam(int camera);
     void DisableApplyCancel();
+    // Whether a slider has moved since the last Apply, Cancel or camera selection:
+    // Apply is enabled exactly then.
+    bool hasPendingChanges() const;
 
     // Click of Apply and of Cancel.
     void apply();

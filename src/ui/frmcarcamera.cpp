@@ -286,6 +286,11 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
     setFocusOrder(widgets, load, makeNew);
 }
 
+bool frmCarCamera::hasPendingChanges() const
+{
+    return m_editor->hasPendingChanges();
+}
+
 void frmCarCamera::setAccessibleNames(const EditorWidgets &widgets)
 {
     for (int i = 0; i < SliderCount; ++i) {

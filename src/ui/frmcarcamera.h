@@ -27,6 +27,8 @@ public:
     ~frmCarCamera() override;
 
     const CameraDocument &document() const { return m_document; }
+    // Whether a slider has moved since the last Apply, Cancel or camera selection.
+    bool hasPendingChanges() const;
 
 private:
     void setAccessibleNames(const EditorWidgets &widgets);
