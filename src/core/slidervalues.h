@@ -33,6 +33,11 @@ struct SliderSpec
 
 const SliderSpec &sliderSpec(int index);
 
+// What a screen reader calls value row `index`: its name and unit, e.g. "X, metres",
+// and its value display showing `shown`: "X, metres: 2.324".
+QString valueAccessibleName(int index);
+QString displayAccessibleName(int index, const QString &shown);
+
 inline constexpr const char *ValueOutsideOfRangeMessage = "Value outside of range";
 
 // Rounds to the nearest whole number, halves to even.

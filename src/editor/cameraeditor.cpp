@@ -189,19 +189,6 @@ void CameraEditor::Zset(double metres)
     m_widgets.HScrollCam[ZSlider]->setValue(pointedPosition(ZSlider, metres));
 }
 
-QString CameraEditor::valueAccessibleName(int index)
-{
-    const SliderSpec &info = sliderSpec(index);
-    return QStringLiteral("%1, %2").arg(QLatin1String(info.caption),
-                                        info.isPosition() ? QStringLiteral("metres")
-                                                          : QStringLiteral("degrees"));
-}
-
-QString CameraEditor::displayAccessibleName(int index, const QString &shown)
-{
-    return valueAccessibleName(index) + QStringLiteral(": ") + shown;
-}
-
 void CameraEditor::sliderChanged(int index, int position)
 {
     ValueLabel *display = m_widgets.lblCameraValues[index];

@@ -3,7 +3,6 @@
 #include "camerarecord.h"
 
 #include <QObject>
-#include <QString>
 
 #include <array>
 
@@ -70,11 +69,6 @@ public:
     void Xset(double metres);
     void Yset(double metres);
     void Zset(double metres);
-
-    // What a screen reader calls value row i: its name and unit, e.g. "X, metres",
-    // and its value display showing `shown`: "X, metres: 2.324".
-    static QString valueAccessibleName(int index);
-    static QString displayAccessibleName(int index, const QString &shown);
 
 protected:
     // Mouse presses on the camera options: the question about pending changes.

@@ -294,9 +294,9 @@ bool frmCarCamera::hasPendingChanges() const
 void frmCarCamera::setAccessibleNames(const EditorWidgets &widgets)
 {
     for (int i = 0; i < SliderCount; ++i) {
-        widgets.HScrollCam[i]->setAccessibleName(CameraEditor::valueAccessibleName(i));
+        widgets.HScrollCam[i]->setAccessibleName(valueAccessibleName(i));
         widgets.lblCameraValues[i]->setAccessibleName(
-            CameraEditor::displayAccessibleName(i, widgets.lblCameraValues[i]->text()));
+            displayAccessibleName(i, widgets.lblCameraValues[i]->text()));
     }
     widgets.Picture1->setAccessibleName(QStringLiteral("Top view"));
     widgets.Picture2->setAccessibleName(QStringLiteral("Side view"));
