@@ -64,7 +64,34 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
     setWindowIcon(WindowLayout::applicationIcon());
     setFont(WindowLayout::dialogFont());
 
-    // Menu bar: File has no items and does nothing; Help holds About.
+    // The controls, created in this order: it is their stacking order.
+    createMenus();
+    QWidget *client = createClientArea();
+    createCameraSelector(client);
+    createEditorFrame(client);
+    createFileRow(client);
+    createViews(client);
+
+    // Load: the defaults are already set up; a clean editor, then the first new
+    // document (Brabham, no dialog), which selects the Nose camera.
+    m_editor = std::make_unique<CameraEditor>(m_document, *m_dialogs, m_widgets);
+    m_editor->DisableApplyCancel();
+    m_fileCommands = std::make_unique<FileCommands>(
+        m_document, m_defaults, *m_editor, *m_dialogs, *m_settings,
+        FileCommands::Widgets{m_lblfile1, m_widgets.cmdsaveCameraFile});
+    connectCommands();
+    m_fileCommands->makeCameraFile();
+
+    setAccessibleNames();
+    setFocusOrder();
+}
+
+// The editor and the commands go before the widgets they work on.
+frmCarCamera::~frmCarCamera() = default;
+
+// Menu bar: File has no items and does nothing; Help holds About.
+void frmCarCamera::createMenus()
+{
     QAction *fileMenu = menuBar()->addAction(QStringLiteral("&File"));
     fileMenu->setObjectName(QStringLiteral("mnuFile"));
     QMenu *helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -72,18 +99,22 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
     QAction *about = helpMenu->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("mnuHelpAbout"));
     connect(about, &QAction::triggered, this, &frmCarCamera::showAbout);
+}
 
-    // The client area; controls keep their places when the window is resized.
+// The client area; controls keep their places when the window is resized.
+QWidget *frmCarCamera::createClientArea()
+{
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
     // The client area, below the menu bar, opens at its fixed place on the screen.
     const int menuHeight = menuBar()->sizeHint().height();
     setGeometry(place(Places::Client).adjusted(0, -menuHeight, 0, 0));
+    return client;
+}
 
-    EditorWidgets widgets;
-
-    // Camera selector.
+void frmCarCamera::createCameraSelector(QWidget *client)
+{
     auto *selector = new QGroupBox(QStringLiteral("Camera Selector"), client);
     selector->setObjectName(QStringLiteral("CameraSelectorFrame"));
     selector->setGeometry(place(Places::CameraSelectorFrame));
@@ -91,18 +122,21 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
         auto *option = new OptionButton(QLatin1String(CameraCaptions[k]), selector);
         option->setObjectName(arrayName("OptCameraNumber", k));
         option->setGeometry(place(Places::optionPlaces[k]));
-        widgets.OptCameraNumber[k] = option;
+        m_widgets.OptCameraNumber[k] = option;
     }
     QLabel *note = makeLabel(
         selector, "Label1", QStringLiteral("*  Zeppelin/Shoulder view not visible during replays."),
         place(Places::Label1));
     note->setWordWrap(true);
+}
 
-    // Editor frame: no caption until a camera is selected.
+// The editor frame: no caption until a camera is selected.
+void frmCarCamera::createEditorFrame(QWidget *client)
+{
     auto *frame = new QGroupBox(client);
     frame->setObjectName(QStringLiteral("Cameditframe"));
     frame->setGeometry(place(Places::Cameditframe));
-    widgets.Cameditframe = frame;
+    m_widgets.Cameditframe = frame;
 
     QFont bold = frame->font();
     bold.setBold(true);
@@ -122,7 +156,7 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
         display->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         // Opaque, so that a new value repaints the display alone, not the frame behind it.
         display->setAutoFillBackground(true);
-        widgets.lblCameraValues[i] = display;
+        m_widgets.lblCameraValues[i] = display;
 
         if (info.isPosition())
             makeLabel(frame, r.unitName, QStringLiteral("Meters"), place(r.metresUnit()));
@@ -140,7 +174,7 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
         slider->setFocusPolicy(Qt::StrongFocus);
         // Opaque for the same reason: a drag repaints the bar alone.
         slider->setAutoFillBackground(true);
-        widgets.HScrollCam[i] = slider;
+        m_widgets.HScrollCam[i] = slider;
     }
     for (const Places::DirectionPlace &d : Places::directionPlaces) {
         // The label at a slider's left end hugs the slider from the left, the one at
@@ -156,60 +190,60 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
     title->setFont(titleFont);
     title->setToolTip(QStringLiteral("Written by the Kestrel developers"));
 
-    widgets.cmdCopyCam =
+    m_widgets.cmdCopyCam =
         makeButton(frame, "cmdCopyCam", QStringLiteral("Copy"), place(Places::cmdCopyCam),
                    QStringLiteral("Copy the currently active camera to copy buffer"), false);
-    widgets.cmdPaste = makeButton(
+    m_widgets.cmdPaste = makeButton(
         frame, "cmdPaste", QStringLiteral("Paste"), place(Places::cmdPaste),
         QStringLiteral("Pastes copy buffer into currently selected camera position"), false);
-    widgets.cmdEditCancel =
+    m_widgets.cmdEditCancel =
         makeButton(frame, "cmdEditCancel", QStringLiteral("Cancel"), place(Places::cmdEditCancel),
                    QStringLiteral("Cancels movements of sliders, does not cancel paste."));
-    widgets.cmdeditApply =
+    m_widgets.cmdeditApply =
         makeButton(frame, "cmdeditApply", QStringLiteral("Apply"), place(Places::cmdeditApply),
                    QStringLiteral("Apply edits, enables Save camera"));
+}
 
-    // File row.
-    QLabel *fileLabel = makeLabel(client, "lblfile1", QString(), place(Places::lblfile1));
+void frmCarCamera::createFileRow(QWidget *client)
+{
+    m_lblfile1 = makeLabel(client, "lblfile1", QString(), place(Places::lblfile1));
     // A file name is shown as it is written, never as markup.
-    fileLabel->setTextFormat(Qt::PlainText);
-    QPushButton *load =
+    m_lblfile1->setTextFormat(Qt::PlainText);
+    m_cmdLoadCCamFile =
         makeButton(client, "cmdLoadCCamFile", QStringLiteral("Load Car Camera File"),
                    place(Places::cmdLoadCCamFile), QStringLiteral("Load existing camera file."));
-    widgets.cmdsaveCameraFile = makeButton(
+    m_widgets.cmdsaveCameraFile = makeButton(
         client, "cmdsaveCameraFile", QStringLiteral("Save Camera File As"),
         place(Places::cmdsaveCameraFile), QStringLiteral("Save current camera edits."), false);
-    QPushButton *makeNew =
+    m_cmdMakeCamFile =
         makeButton(client, "cmdMakeCamFile", QStringLiteral("Create New Cam File"),
                    place(Places::cmdMakeCamFile),
                    QStringLiteral("Create a new car cam.  toggle through car types"));
+}
 
-    // The three views.
-    widgets.Picture1 = new PictureBox(PictureBox::View::Top, QColor(64, 64, 64), client);
-    widgets.Picture1->setObjectName(QStringLiteral("Picture1"));
-    widgets.Picture1->setGeometry(place(Places::Picture1));
-    widgets.Picture2 = new PictureBox(PictureBox::View::Side, QColor(128, 128, 128), client);
-    widgets.Picture2->setObjectName(QStringLiteral("Picture2"));
-    widgets.Picture2->setGeometry(place(Places::Picture2));
-    widgets.Picture3 = new PictureBox(PictureBox::View::Front, QColor(128, 128, 128), client);
-    widgets.Picture3->setObjectName(QStringLiteral("Picture3"));
-    widgets.Picture3->setGeometry(place(Places::Picture3));
+// The top, side and front views.
+void frmCarCamera::createViews(QWidget *client)
+{
+    m_widgets.Picture1 = new PictureBox(PictureBox::View::Top, QColor(64, 64, 64), client);
+    m_widgets.Picture1->setObjectName(QStringLiteral("Picture1"));
+    m_widgets.Picture1->setGeometry(place(Places::Picture1));
+    m_widgets.Picture2 = new PictureBox(PictureBox::View::Side, QColor(128, 128, 128), client);
+    m_widgets.Picture2->setObjectName(QStringLiteral("Picture2"));
+    m_widgets.Picture2->setGeometry(place(Places::Picture2));
+    m_widgets.Picture3 = new PictureBox(PictureBox::View::Front, QColor(128, 128, 128), client);
+    m_widgets.Picture3->setObjectName(QStringLiteral("Picture3"));
+    m_widgets.Picture3->setGeometry(place(Places::Picture3));
+}
 
-    // Load: the defaults are already set up; a clean editor, then the first new
-    // document (Brabham, no dialog), which selects the Nose camera.
-    m_editor = std::make_unique<CameraEditor>(m_document, *m_dialogs, widgets);
-    m_editor->DisableApplyCancel();
-    m_fileCommands =
-        std::make_unique<FileCommands>(m_document, m_defaults, *m_editor, *m_dialogs, *m_settings,
-                                       FileCommands::Widgets{fileLabel, widgets.cmdsaveCameraFile});
-    connect(load, &QPushButton::clicked, m_fileCommands.get(), &FileCommands::loadCameraFile);
-    connect(widgets.cmdsaveCameraFile, &QPushButton::clicked, m_fileCommands.get(),
+// The file row's buttons run the file commands.
+void frmCarCamera::connectCommands()
+{
+    connect(m_cmdLoadCCamFile, &QPushButton::clicked, m_fileCommands.get(),
+            &FileCommands::loadCameraFile);
+    connect(m_widgets.cmdsaveCameraFile, &QPushButton::clicked, m_fileCommands.get(),
             &FileCommands::saveCameraFile);
-    connect(makeNew, &QPushButton::clicked, m_fileCommands.get(), &FileCommands::makeCameraFile);
-    m_fileCommands->makeCameraFile();
-
-    setAccessibleNames(widgets);
-    setFocusOrder(widgets, load, makeNew);
+    connect(m_cmdMakeCamFile, &QPushButton::clicked, m_fileCommands.get(),
+            &FileCommands::makeCameraFile);
 }
 
 bool frmCarCamera::hasPendingChanges() const
@@ -217,28 +251,29 @@ bool frmCarCamera::hasPendingChanges() const
     return m_editor->hasPendingChanges();
 }
 
-void frmCarCamera::setAccessibleNames(const EditorWidgets &widgets)
+void frmCarCamera::setAccessibleNames()
 {
     for (int i = 0; i < SliderCount; ++i) {
-        widgets.HScrollCam[i]->setAccessibleName(valueAccessibleName(i));
-        widgets.lblCameraValues[i]->setAccessibleName(
-            displayAccessibleName(i, widgets.lblCameraValues[i]->text()));
+        m_widgets.HScrollCam[i]->setAccessibleName(valueAccessibleName(i));
+        m_widgets.lblCameraValues[i]->setAccessibleName(
+            displayAccessibleName(i, m_widgets.lblCameraValues[i]->text()));
     }
-    widgets.Picture1->setAccessibleName(QStringLiteral("Top view"));
-    widgets.Picture2->setAccessibleName(QStringLiteral("Side view"));
-    widgets.Picture3->setAccessibleName(QStringLiteral("Front view"));
+    m_widgets.Picture1->setAccessibleName(QStringLiteral("Top view"));
+    m_widgets.Picture2->setAccessibleName(QStringLiteral("Side view"));
+    m_widgets.Picture3->setAccessibleName(QStringLiteral("Front view"));
     // Other labels and buttons are spoken by their current caption.
 }
 
-void frmCarCamera::setFocusOrder(const EditorWidgets &w, QWidget *load, QWidget *makeNew)
+void frmCarCamera::setFocusOrder()
 {
+    const EditorWidgets &w = m_widgets;
     const std::array<QWidget *, 25> order = {w.OptCameraNumber[0],
                                              w.OptCameraNumber[1],
                                              w.OptCameraNumber[2],
                                              w.OptCameraNumber[3],
                                              w.OptCameraNumber[4],
                                              w.OptCameraNumber[5],
-                                             load,
+                                             m_cmdLoadCCamFile,
                                              w.cmdeditApply,
                                              w.cmdEditCancel,
                                              w.HScrollCam[2],
@@ -251,7 +286,7 @@ void frmCarCamera::setFocusOrder(const EditorWidgets &w, QWidget *load, QWidget 
                                              w.HScrollCam[0],
                                              w.HScrollCam[7],
                                              w.HScrollCam[1],
-                                             makeNew,
+                                             m_cmdMakeCamFile,
                                              w.cmdCopyCam,
                                              w.cmdPaste,
                                              w.Picture1,
@@ -272,6 +307,3 @@ void frmCarCamera::showAbout()
             .arg(QStringLiteral(KESTREL_VERSION)),
         UserDialogs::applicationTitle(), UserDialogs::Buttons::Ok);
 }
-
-// The editor and the commands go before the widgets they work on.
-frmCarCamera::~frmCarCamera() = default;
