@@ -38,8 +38,6 @@ const SliderSpec &sliderSpec(int index);
 QString valueAccessibleName(int index);
 QString displayAccessibleName(int index, const QString &shown);
 
-inline constexpr const char *ValueOutsideOfRangeMessage = "Value outside of range";
-
 // Rounds to the nearest whole number, halves to even.
 double roundHalfEven(double value);
 
@@ -66,6 +64,12 @@ int pointedPosition(int index, double metres);
 // trailing zeros, "0" for zero, a leading zero below 1, `decimalPoint` as the separator.
 QString formatPlainDecimal(double value, QChar decimalPoint = QLatin1Char('.'));
 
+// A text is numeric when, blanks aside, it is a decimal number with an optional
+// sign, decimal part and exponent. The full stop is always the decimal separator;
+// `localeDecimalPoint`, when it differs, is accepted too.
+std::optional<double> parseTypedNumber(const QString &text,
+                                       QChar localeDecimalPoint = QLatin1Char('.'));
+
 // Typed entry for slider `index`.
 struct TypedEntryResult
 {
@@ -79,11 +83,8 @@ struct TypedEntryResult
     int position = 0; // for Accepted
 };
 
-// A text is numeric when, blanks aside, it is a decimal number with an optional
-// sign, decimal part and exponent. The full stop is always the decimal separator;
-// `localeDecimalPoint`, when it differs, is accepted too.
-std::optional<double> parseTypedNumber(const QString &text,
-                                       QChar localeDecimalPoint = QLatin1Char('.'));
-
 TypedEntryResult evaluateTypedEntry(int index, const QString &text,
                                     QChar localeDecimalPoint = QLatin1Char('.'));
+
+// The message for an OutOfRange entry, the same for every row.
+inline constexpr const char *ValueOutsideOfRangeMessage = "Value outside of range";

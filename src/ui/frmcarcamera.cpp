@@ -1,6 +1,5 @@
 #include "frmcarcamera.h"
 
-#include "cameraeditor.h"
 #include "filecommands.h"
 #include "optionbutton.h"
 #include "picturebox.h"
@@ -18,7 +17,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRadioButton>
 
 namespace {
 
@@ -88,6 +86,11 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
 
 // The editor and the commands go before the widgets they work on.
 frmCarCamera::~frmCarCamera() = default;
+
+bool frmCarCamera::hasPendingChanges() const
+{
+    return m_editor->hasPendingChanges();
+}
 
 // Menu bar: File has no items and does nothing; Help holds About.
 void frmCarCamera::createMenus()
@@ -244,11 +247,6 @@ void frmCarCamera::connectCommands()
             &FileCommands::saveCameraFile);
     connect(m_cmdMakeCamFile, &QPushButton::clicked, m_fileCommands.get(),
             &FileCommands::makeCameraFile);
-}
-
-bool frmCarCamera::hasPendingChanges() const
-{
-    return m_editor->hasPendingChanges();
 }
 
 void frmCarCamera::setAccessibleNames()
