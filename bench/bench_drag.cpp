@@ -3,6 +3,7 @@
 // next. Prints changes per second and the median cost of one change with its repaint.
 
 #include "frmcarcamera.h"
+#include "median.h"
 #include "settingsstore.h"
 #include "userdialogs.h"
 
@@ -70,7 +71,7 @@ Result drag(QScrollBar *bar, int start, int count, PaintCounter &counter)
     QCoreApplication::processEvents();
     const int paintsBefore = counter.paints;
 
-    std::vector<qint64> costs;
+    std::vector<double> costs; // microseconds
     costs.reserve(static_cast<std::size_t>(count));
     QElapsedTimer total;
     total.start();
@@ -82,17 +83,17 @@ Result drag(QScrollBar *bar, int start, int count, PaintCounter &counter)
         bar->setSliderPosition(start + k + 1);
         // Handle the update request the change posted: the views are painted now.
         QCoreApplication::processEvents();
-        costs.push_back(one.nsecsElapsed());
+        costs.push_back(static_cast<double>(one.nsecsElapsed()) / 1e3);
     }
     const qint64 elapsed = total.nsecsElapsed();
     bar->setSliderDown(false);
     QCoreApplication::processEvents();
 
-    std::sort(costs.begin(), costs.end());
     Result result;
     result.changesPerSecond = count / (static_cast<double>(elapsed) / 1e9);
-    result.medianMicroseconds = static_cast<double>(costs[costs.size() / 2]) / 1e3;
-    result.p90Microseconds = static_cast<double>(costs[costs.size() * 9 / 10]) / 1e3;
+    result.medianMicroseconds = median(costs);
+    std::sort(costs.begin(), costs.end());
+    result.p90Microseconds = costs[costs.size() * 9 / 10];
     result.paints = counter.paints - paintsBefore;
     return result;
 }

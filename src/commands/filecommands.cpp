@@ -99,7 +99,7 @@ QString FileCommands::FileOpen()
     request.mode = UserDialogs::FileRequest::Open;
     request.filters = {CameraFilesFilter, AllFilesFilter};
     request.hideReadOnly = true;
-    const QString path = runFileDialog(request);
+    QString path = runFileDialog(request);
     if (path.isEmpty())
         return QString();
 
@@ -115,7 +115,7 @@ QString FileCommands::FileSave()
     request.mode = UserDialogs::FileRequest::Save;
     request.filters = {CameraFilesFilter};
     request.overwritePrompt = true;
-    const QString path = runFileDialog(request);
+    QString path = runFileDialog(request);
     if (path.isEmpty())
         return QString();
 
@@ -190,14 +190,4 @@ void FileCommands::makeCameraFile()
     m_document.DocumentCameras = m_defaults.DefaultCameras(carType);
     m_editor.showFirstCamera();
     m_widgets.cmdsaveCameraFile->setEnabled(true);
-}
-
-qint16 FileCommands::Cartype() const
-{
-    return m_cartype;
-}
-
-void FileCommands::setCartype(qint16 carType)
-{
-    m_cartype = carType;
 }

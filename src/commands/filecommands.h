@@ -38,9 +38,6 @@ public:
     void saveCameraFile();
     void makeCameraFile();
 
-    qint16 Cartype() const;
-    void setCartype(qint16 carType);
-
     // The folder both file dialogs start in when none has been remembered yet.
     static QString defaultInitialFolder();
 
@@ -56,6 +53,8 @@ private:
     UserDialogs &m_dialogs;
     SettingsStore &m_settings;
     Widgets m_widgets;
+    // Cartype: the car type last chosen with OK in the car type dialog. A later
+    // new-file command whose dialog is closed without OK goes on with it.
     qint16 m_cartype = 0;
     qint16 m_newCommandUsed = 0;
 };

@@ -87,6 +87,19 @@ const SliderSpec &sliderSpec(int index)
     return specs.at(static_cast<std::size_t>(index));
 }
 
+QString valueAccessibleName(int index)
+{
+    const SliderSpec &info = sliderSpec(index);
+    return QStringLiteral("%1, %2").arg(QLatin1String(info.caption),
+                                        info.isPosition() ? QStringLiteral("metres")
+                                                          : QStringLiteral("degrees"));
+}
+
+QString displayAccessibleName(int index, const QString &shown)
+{
+    return valueAccessibleName(index) + QStringLiteral(": ") + shown;
+}
+
 double roundHalfEven(double value)
 {
     // nearbyint rounds in the current mode, which is round-to-nearest-even unless

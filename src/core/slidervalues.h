@@ -33,7 +33,10 @@ struct SliderSpec
 
 const SliderSpec &sliderSpec(int index);
 
-inline constexpr const char *ValueOutsideOfRangeMessage = "Value outside of range";
+// What a screen reader calls value row `index`: its name and unit, e.g. "X, metres",
+// and its value display showing `shown`: "X, metres: 2.324".
+QString valueAccessibleName(int index);
+QString displayAccessibleName(int index, const QString &shown);
 
 // Rounds to the nearest whole number, halves to even.
 double roundHalfEven(double value);
@@ -66,6 +69,12 @@ int pointedPosition(int index, double metres);
 // trailing zeros, "0" for zero, a leading zero below 1, `decimalPoint` as the separator.
 QString formatPlainDecimal(double value, QChar decimalPoint = QLatin1Char('.'));
 
+// A text is numeric when, blanks aside, it is a decimal number with an optional
+// sign, decimal part and exponent. The full stop is always the decimal separator;
+// `localeDecimalPoint`, when it differs, is accepted too.
+std::optional<double> parseTypedNumber(const QString &text,
+                                       QChar localeDecimalPoint = QLatin1Char('.'));
+
 // Typed entry for slider `index`.
 struct TypedEntryResult
 {
@@ -79,11 +88,8 @@ struct TypedEntryResult
     int position = 0; // for Accepted
 };
 
-// A text is numeric when, blanks aside, it is a decimal number with an optional
-// sign, decimal part and exponent. The full stop is always the decimal separator;
-// `localeDecimalPoint`, when it differs, is accepted too.
-std::optional<double> parseTypedNumber(const QString &text,
-                                       QChar localeDecimalPoint = QLatin1Char('.'));
-
 TypedEntryResult evaluateTypedEntry(int index, const QString &text,
                                     QChar localeDecimalPoint = QLatin1Char('.'));
+
+// The message for an OutOfRange entry, the same for every row.
+inline constexpr const char *ValueOutsideOfRangeMessage = "Value outside of range";

@@ -38,8 +38,8 @@ CameraEditor::CameraEditor(CameraDocument &document, UserDialogs &dialogs,
         // when a position is set to the one the slider already has.
         connect(m_widgets.HScrollCam[i], &QScrollBar::valueChanged, this,
                 [this, i](int position) { sliderChanged(i, position); });
-        if (auto *display = qobject_cast<ValueLabel *>(m_widgets.lblCameraValues[i]))
-            connect(display, &ValueLabel::clicked, this, [this, i] { typedEntry(i); });
+        connect(m_widgets.lblCameraValues[i], &ValueLabel::clicked, this,
+                [this, i] { typedEntry(i); });
     }
 
     for (int k = 0; k < CameraCount; ++k) {
@@ -95,6 +95,11 @@ void CameraEditor::DisableApplyCancel()
 {
     m_widgets.cmdeditApply->setEnabled(false);
     m_widgets.cmdEditCancel->setEnabled(false);
+}
+
+bool CameraEditor::hasPendingChanges() const
+{
+    return m_widgets.cmdeditApply->isEnabled();
 }
 
 void CameraEditor::apply()
@@ -184,22 +189,9 @@ void CameraEditor::Zset(double metres)
     m_widgets.HScrollCam[ZSlider]->setValue(pointedPosition(ZSlider, metres));
 }
 
-QString CameraEditor::valueAccessibleName(int index)
-{
-    const SliderSpec &info = sliderSpec(index);
-    return QStringLiteral("%1, %2").arg(QLatin1String(info.caption),
-                                        info.isPosition() ? QStringLiteral("metres")
-                                                          : QStringLiteral("degrees"));
-}
-
-QString CameraEditor::displayAccessibleName(int index, const QString &shown)
-{
-    return valueAccessibleName(index) + QStringLiteral(": ") + shown;
-}
-
 void CameraEditor::sliderChanged(int index, int position)
 {
-    QLabel *display = m_widgets.lblCameraValues[index];
+    ValueLabel *display = m_widgets.lblCameraValues[index];
     display->setText(formatPlainDecimal(sliderValue(index, position), userDecimalPoint()));
     // Screen readers speak the row, its unit and the number.
     display->setAccessibleName(displayAccessibleName(index, display->text()));
@@ -215,7 +207,8 @@ void CameraEditor::sliderChanged(int index, int position)
     camera.Pitch1 = float(at(4));
     camera.Bank = float(at(5));
     camera.Zoom = float(at(6));
-    DrawCameraViews(*m_widgets.Picture1, *m_widgets.Picture2, *m_widgets.Picture3, camera);
+    for (PictureBox *view : {m_widgets.Picture1, m_widgets.Picture2, m_widgets.Picture3})
+        view->showCamera(camera);
 
     m_widgets.cmdeditApply->setEnabled(true);
     m_widgets.cmdEditCancel->setEnabled(true);
@@ -236,7 +229,7 @@ bool CameraEditor::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
         const int k = cameraOptionIndex(watched);
         // Nothing pending: the option's own handling of the click selects it.
-        if (k >= 0 && m_widgets.cmdeditApply->isEnabled()) {
+        if (k >= 0 && hasPendingChanges()) {
             pressOnCameraOption(k);
             return true;
         }

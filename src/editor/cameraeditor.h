@@ -3,24 +3,23 @@
 #include "camerarecord.h"
 
 #include <QObject>
-#include <QString>
 
 #include <array>
 
 class QEvent;
 class QGroupBox;
-class QLabel;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
 class PictureBox;
 class UserDialogs;
+class ValueLabel;
 
 // The widgets the editor works on, all created and placed by the main window.
 struct EditorWidgets
 {
     std::array<QScrollBar *, CameraRecord::FieldCount> HScrollCam{};
-    std::array<QLabel *, CameraRecord::FieldCount> lblCameraValues{}; // each a ValueLabel
+    std::array<ValueLabel *, CameraRecord::FieldCount> lblCameraValues{};
     std::array<QRadioButton *, CameraCount> OptCameraNumber{};
     QGroupBox *Cameditframe = nullptr;
     QPushButton *cmdeditApply = nullptr;
@@ -48,6 +47,9 @@ public:
     // Writes the nine slider positions into the document's camera.
     void ApplyActiveCam(int camera);
     void DisableApplyCancel();
+    // Whether a slider has moved since the last Apply, Cancel or camera selection:
+    // Apply is enabled exactly then.
+    bool hasPendingChanges() const;
 
     // Click of Apply and of Cancel.
     void apply();
@@ -67,11 +69,6 @@ public:
     void Xset(double metres);
     void Yset(double metres);
     void Zset(double metres);
-
-    // What a screen reader calls value row i: its name and unit, e.g. "X, metres",
-    // and its value display showing `shown`: "X, metres: 2.324".
-    static QString valueAccessibleName(int index);
-    static QString displayAccessibleName(int index, const QString &shown);
 
 protected:
     // Mouse presses on the camera options: the question about pending changes.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cameraeditor.h"
 #include "camerarecord.h"
 #include "moddefaultvariablesetup.h"
 
@@ -7,9 +8,9 @@
 
 #include <memory>
 
-class CameraEditor;
-struct EditorWidgets;
 class FileCommands;
+class QLabel;
+class QPushButton;
 class SettingsStore;
 class UserDialogs;
 
@@ -26,12 +27,20 @@ public:
                           QWidget *parent = nullptr);
     ~frmCarCamera() override;
 
-    FileCommands &fileCommands() { return *m_fileCommands; }
     const CameraDocument &document() const { return m_document; }
+    // Whether a slider has moved since the last Apply, Cancel or camera selection.
+    bool hasPendingChanges() const;
 
 private:
-    void setAccessibleNames(const EditorWidgets &widgets);
-    void setFocusOrder(const EditorWidgets &widgets, QWidget *load, QWidget *makeNew);
+    void createMenus();
+    QWidget *createClientArea();
+    void createCameraSelector(QWidget *client);
+    void createEditorFrame(QWidget *client);
+    void createFileRow(QWidget *client);
+    void createViews(QWidget *client);
+    void connectCommands();
+    void setAccessibleNames();
+    void setFocusOrder();
     void showAbout();
 
     std::unique_ptr<UserDialogs> m_ownDialogs;
@@ -42,6 +51,12 @@ private:
     // The built-in defaults, filled before anything else, and the document.
     const DefaultTable m_defaults;
     CameraDocument m_document;
+
+    // The controls the editor works on, and the rest of the file row.
+    EditorWidgets m_widgets;
+    QLabel *m_lblfile1 = nullptr;
+    QPushButton *m_cmdLoadCCamFile = nullptr;
+    QPushButton *m_cmdMakeCamFile = nullptr;
 
     std::unique_ptr<CameraEditor> m_editor;
     std::unique_ptr<FileCommands> m_fileCommands;

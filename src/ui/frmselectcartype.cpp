@@ -2,6 +2,7 @@
 
 #include "optionbutton.h"
 #include "windowlayout.h"
+#include "windowplaces.h"
 
 #include <QButtonGroup>
 #include <QKeyEvent>
@@ -12,16 +13,7 @@ namespace {
 
 using WindowLayout::place;
 using WindowLayout::px;
-
-// Places in layout units: the option column, 360 apart, and OK at the lower right,
-// level with the last option.
-constexpr int ClientWidth = 4140;
-constexpr int ClientHeight = 2940;
-constexpr int OptionLeft = 180;
-constexpr int OptionTop = 120;
-constexpr int OptionPitch = 360;
-constexpr int OptionWidth = 1815;
-constexpr int OptionHeight = 315;
+namespace Places = CarTypeDialogPlaces;
 
 } // namespace
 
@@ -36,15 +28,14 @@ frmSelectCarType::frmSelectCarType(QWidget *parent) : QDialog(parent)
                    Qt::WindowCloseButtonHint);
     setWindowIcon(WindowLayout::applicationIcon());
     setFont(WindowLayout::dialogFont());
-    resize(px(ClientWidth), px(ClientHeight));
+    resize(px(Places::ClientWidth), px(Places::ClientHeight));
 
     const DefaultTable defaults = SetupDefaults();
     m_group = new QButtonGroup(this);
     for (int i = 0; i < CarTypeCount; ++i) {
         auto *option = new OptionButton(defaults.MakeName(i), this);
         option->setObjectName(QStringLiteral("optCarType(%1)").arg(i));
-        option->setGeometry(
-            place(OptionLeft, OptionTop + i * OptionPitch, OptionWidth, OptionHeight));
+        option->setGeometry(place(Places::optCarType(i)));
         option->installEventFilter(this);
         m_group->addButton(option, i);
         m_optCarType[i] = option;
@@ -52,7 +43,7 @@ frmSelectCarType::frmSelectCarType(QWidget *parent) : QDialog(parent)
 
     m_cmdCarOk = new QPushButton(QStringLiteral("&Ok"), this);
     m_cmdCarOk->setObjectName(QStringLiteral("cmdCarOk"));
-    m_cmdCarOk->setGeometry(place(2640, 2220, 1155, 435));
+    m_cmdCarOk->setGeometry(place(Places::cmdCarOk));
     // Enter presses OK when it has the focus.
     m_cmdCarOk->setAutoDefault(true);
 

@@ -19,6 +19,17 @@ inline QRect place(int left, int top, int width, int height)
     return QRect(px(left), px(top), px(width), px(height));
 }
 
+// A control's place in layout units, within its container.
+struct Place
+{
+    int left, top, width, height;
+};
+
+inline QRect place(const Place &p)
+{
+    return place(p.left, p.top, p.width, p.height);
+}
+
 // A sans-serif face of the classic dialog font's width, at its size: every caption
 // fits its fixed place at 96 dots per inch.
 inline QFont dialogFont()

@@ -9,8 +9,6 @@ namespace modGraphingRoutines {
 
 namespace {
 
-double g_viewHalfExtent = 0;
-
 const QColor CrossColor(210, 210, 210);
 const QColor ArrowColor(255, 0, 0);
 const QColor RightEdgeColor(0, 200, 200);
@@ -71,11 +69,6 @@ double HalfExtentFor(double X, double Y, double Z)
             return row.h;
     }
     return 120;
-}
-
-double ViewHalfExtent()
-{
-    return g_viewHalfExtent;
 }
 
 double PolarX(double base, double angle, double length)
@@ -191,7 +184,6 @@ void DrawCameraViews(DrawingSurface &top, DrawingSurface &side, DrawingSurface &
                      double Y, double Z, float Yaw1, float Pitch1, float Bank, float Zoom)
 {
     const double h = HalfExtentFor(X, Y, Z);
-    g_viewHalfExtent = h;
     std::array<DrawingSurface *, 3> views = {&top, &side, &front};
 
     const double yaw = modCameraMath::DegreesToRadians(Yaw1);

@@ -11,9 +11,6 @@ namespace modGraphingRoutines {
 // row of the table whose strict bounds hold for all three coordinates.
 double HalfExtentFor(double X, double Y, double Z);
 
-// The half-extent chosen by the latest DrawCameraViews.
-double ViewHalfExtent();
-
 // Draws all three views. Positions in metres, angles in degrees.
 void DrawCameraViews(DrawingSurface &top, DrawingSurface &side, DrawingSurface &front, double X,
                      double Y, double Z, float Yaw1, float Pitch1, float Bank, float Zoom);

@@ -63,10 +63,3 @@ void PictureBox::mousePressEvent(QMouseEvent *event)
     const QPointF user = toUser(event->position());
     emit pressed(user.x(), user.y());
 }
-
-void DrawCameraViews(PictureBox &top, PictureBox &side, PictureBox &front, const ViewCamera &camera)
-{
-    top.showCamera(camera);
-    side.showCamera(camera);
-    front.showCamera(camera);
-}

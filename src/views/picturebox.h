@@ -59,7 +59,3 @@ private:
     QColor m_background;
     std::optional<ViewCamera> m_camera;
 };
-
-// Gives all three views the same camera, as every slider change does.
-void DrawCameraViews(PictureBox &top, PictureBox &side, PictureBox &front,
-                     const ViewCamera &camera);

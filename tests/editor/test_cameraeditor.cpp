@@ -51,6 +51,7 @@ private slots:
         QCOMPARE(captions, QStringList({"2.324", "0.204", "0.084", "0.0", "0.2", "0.0", "77.99",
                                         "0.0", "-7.16"}));
         QCOMPARE(m->display(0)->accessibleName(), "X, metres: 2.324");
+        QCOMPARE(m->slider(6)->accessibleName(), "Zoom Angle, degrees");
         // A press on a display released outside it is no click: nothing is asked.
         QTest::mousePress(m->display(0), Qt::LeftButton);
         QTest::mouseRelease(m->display(0), Qt::LeftButton, {}, QPoint(-2, -2));

@@ -93,8 +93,9 @@ struct MainWindow
     QString fileLabel() const { return get<QLabel>("lblfile1")->text(); }
     QString frameCaption() const { return get<QGroupBox>("Cameditframe")->title(); }
     bool enabled(const QString &name) const { return get(name)->isEnabled(); }
-    bool pending() const { return enabled("cmdeditApply") && enabled("cmdEditCancel"); }
-    bool clean() const { return !enabled("cmdeditApply") && !enabled("cmdEditCancel"); }
+    // Moves pending (Apply enabled) and Cancel enabled with them, or neither.
+    bool pending() const { return window->hasPendingChanges() && enabled("cmdEditCancel"); }
+    bool clean() const { return !window->hasPendingChanges() && !enabled("cmdEditCancel"); }
     const CameraSet &cameras() const { return window->document().DocumentCameras; }
 
     void click(const QString &button)
