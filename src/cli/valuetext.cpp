@@ -1,10 +1,10 @@
 #include "valuetext.h"
 
+#include "camerarecord.h"
 #include "modcameramath.h"
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
 
 namespace kestrelcam {
 
@@ -29,20 +29,6 @@ QString nonFiniteText(float value)
 }
 
 } // namespace
-
-quint32 floatBits(float value)
-{
-    quint32 bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-float floatFromBits(quint32 bits)
-{
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
 
 QString bitsText(float value)
 {

@@ -5,9 +5,6 @@
 // Text of stored binary32 values for the command line, exact and locale-free.
 namespace kestrelcam {
 
-quint32 floatBits(float value);
-float floatFromBits(quint32 bits);
-
 // "0x" and the eight lower-case hex digits of the value's bits: "0x7fc00001".
 QString bitsText(float value);
 

@@ -30,18 +30,13 @@ QString rejectionMessage(CameraFileStatus status)
 float floatAt(const char *p)
 {
     // Bit for bit: the four bytes are the float's little-endian image.
-    const quint32 bits = qFromLittleEndian<quint32>(p);
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
+    return floatFromBits(qFromLittleEndian<quint32>(p));
 }
 
 void appendFloat(QByteArray &out, float value)
 {
-    quint32 bits;
-    std::memcpy(&bits, &value, sizeof bits);
     char bytes[4];
-    qToLittleEndian(bits, bytes);
+    qToLittleEndian(floatBits(value), bytes);
     out.append(bytes, 4);
 }
 

@@ -1,8 +1,19 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
+
+// The bits of a binary32 value, and the value of 32 bits: how the file holds it.
+constexpr std::uint32_t floatBits(float value)
+{
+    return std::bit_cast<std::uint32_t>(value);
+}
+constexpr float floatFromBits(std::uint32_t bits)
+{
+    return std::bit_cast<float>(bits);
+}
 
 // One on-board camera as the simulator stores it: nine binary32 values in
 // file order. Positions are metres, angles radians.

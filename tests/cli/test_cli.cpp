@@ -15,24 +15,9 @@
 #include <QtTest>
 
 #include <cfloat>
-#include <cstring>
 #include <sys/mount.h>
 
 namespace {
-
-float fromBits(quint32 bits)
-{
-    float f;
-    std::memcpy(&f, &bits, 4);
-    return f;
-}
-
-quint32 bitsOf(float f)
-{
-    quint32 bits;
-    std::memcpy(&bits, &f, 4);
-    return bits;
-}
 
 QByteArray camBytes(const CameraSet &cameras, qint32 reserved = 0)
 {
@@ -104,7 +89,7 @@ private slots:
                                      : kind == 1 ? (rng.generate() | 0x7f800000) // NaN or inf
                                                  : rng.generate();
                 cameras[i / 9].setField(i % 9,
-                                        round ? fromBits(bits) : Brabham[i / 9].field(i % 9));
+                                        round ? floatFromBits(bits) : Brabham[i / 9].field(i % 9));
             }
             const QByteArray bytes = camBytes(cameras);
             put("r.cam", bytes);
@@ -176,7 +161,7 @@ private slots:
         QFETCH(float, stored);
         // Values the slider cannot hold, and a Reserved field the save does not keep.
         CameraSet cameras = Brabham;
-        cameras[camera].setField((field + 1) % 9, fromBits(0x7fc00001));
+        cameras[camera].setField((field + 1) % 9, floatFromBits(0x7fc00001));
         cameras[camera].setField((field + 2) % 9, 1e30f);
         put("in.cam", camBytes(cameras, 9));
         const QByteArray input = camBytes(cameras, 9);
@@ -190,8 +175,8 @@ private slots:
         CameraDocument document;
         QCOMPARE(parseCameraFile(contents("out.cam"), &document), CameraFileStatus::Ok);
         for (const CameraRecord &record : document.DocumentCameras) {
-            QCOMPARE(bitsOf(record.Zoom), bitsOf(1.3089969f));
-            QCOMPARE(bitsOf(record.Bank), bitsOf(0.017453292f));
+            QCOMPARE(floatBits(record.Zoom), floatBits(1.3089969f));
+            QCOMPARE(floatBits(record.Bank), floatBits(0.017453292f));
         }
     }
 
@@ -363,14 +348,14 @@ private slots:
         QCOMPARE(run({"import", "@n.json", "-o", "@n.cam", "--force"}).err, QString());
         CameraDocument document;
         QCOMPARE(parseCameraFile(contents("n.cam"), &document), CameraFileStatus::Ok);
-        QCOMPARE(bitsOf(document.DocumentCameras[0].X), bits);
+        QCOMPARE(floatBits(document.DocumentCameras[0].X), bits);
     }
 
     void checkLines()
     {
         CameraSet cameras = Brabham;
-        cameras[0].X = 1000;                    // beyond 120 m
-        cameras[1].Zoom = fromBits(0x7fc00001); // NaN
+        cameras[0].X = 1000;                         // beyond 120 m
+        cameras[1].Zoom = floatFromBits(0x7fc00001); // NaN
         cameras[2].Yaw1 = -INFINITY;
         cameras[3].Z = -0.4f;         // the slider's end: held
         cameras[4].Yaw2 = 5.2359877f; // 300 degrees: held
@@ -397,7 +382,7 @@ private slots:
     {
         CameraSet cameras = Brabham;
         cameras[1].X = INFINITY;
-        cameras[1].Yaw1 = fromBits(0xffc00005);
+        cameras[1].Yaw1 = floatFromBits(0xffc00005);
         put("s.cam", camBytes(cameras));
         const Result result = run({"show", "@s.cam"});
         QCOMPARE(result.code, 0);
@@ -416,7 +401,7 @@ private slots:
     void diffLines()
     {
         CameraSet a = Brabham, b = Brabham;
-        a[0].Zoom = b[0].Zoom = fromBits(0x7fc00001); // the same NaN: no difference
+        a[0].Zoom = b[0].Zoom = floatFromBits(0x7fc00001); // the same NaN: no difference
         b[0].X = 2.5f;
         b[1].Yaw1 = 0.1f;
         b[5].Bank = -0.0f;

@@ -11,17 +11,9 @@
 #include <QtTest>
 
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace {
-
-quint32 bitsOf(float f)
-{
-    quint32 bits;
-    std::memcpy(&bits, &f, 4);
-    return bits;
-}
 
 QByteArray brabhamBytes()
 {
@@ -140,11 +132,12 @@ private slots:
             QCOMPARE(d.DefaultFileName(car), makes[car].toLower() + ".cam");
             for (int cam = 0; cam < CameraCount; ++cam) {
                 const CameraRecord r = d.DefaultCamera(car, cam);
-                QCOMPARE(bitsOf(r.Yaw2), 0u);
-                QCOMPARE(bitsOf(r.Pitch2), 0xBE000000u);
-                QCOMPARE(bitsOf(r.Zoom),
-                         bitsOf(cam == RearSuspensionCamera ? rearZooms[car] : 1.361257f));
-                QCOMPARE(bitsOf(r.Bank), car == 2 && cam == 0 ? bitsOf(-0.000007691784f) : 0u);
+                QCOMPARE(floatBits(r.Yaw2), 0u);
+                QCOMPARE(floatBits(r.Pitch2), 0xBE000000u);
+                QCOMPARE(floatBits(r.Zoom),
+                         floatBits(cam == RearSuspensionCamera ? rearZooms[car] : 1.361257f));
+                QCOMPARE(floatBits(r.Bank),
+                         car == 2 && cam == 0 ? floatBits(-0.000007691784f) : 0u);
                 const float yaw = cam == GearboxCamera          ? 3.1414f
                                   : cam == RearSuspensionCamera ? 3.0632f
                                                                 : 0;
@@ -154,8 +147,8 @@ private slots:
         QVERIFY(d.DefaultCamera(1, NoseCamera).sameBits(d.DefaultCamera(0, NoseCamera)));
         QVERIFY(d.DefaultCamera(6, NoseCamera).sameBits(d.DefaultCamera(3, NoseCamera)));
         QVERIFY(d.DefaultCamera(1, ZeppelinCamera).sameBits(d.DefaultCamera(0, ZeppelinCamera)));
-        QCOMPARE(bitsOf(d.DefaultCamera(6, NoseCamera).Y), bitsOf(-0.1897463f));
-        QCOMPARE(bitsOf(d.DefaultCamera(5, RollBarCamera).Y), bitsOf(-0.002001534f));
+        QCOMPARE(floatBits(d.DefaultCamera(6, NoseCamera).Y), floatBits(-0.1897463f));
+        QCOMPARE(floatBits(d.DefaultCamera(5, RollBarCamera).Y), floatBits(-0.002001534f));
     }
 
     void angleConversions()
