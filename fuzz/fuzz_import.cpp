@@ -3,20 +3,10 @@
 
 #include "camerafile.h"
 #include "camerajson.h"
+#include "require.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-
-namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

@@ -23,13 +23,16 @@ namespace {
 
 const QString ProgramName = QStringLiteral("kestrel-cam");
 
-// One line on the error stream: "kestrel-cam: WHAT: WHY". Messages of the core
-// that span two lines are joined into one.
+// Messages of the core that span two lines, joined into one.
+QString oneLine(QString message)
+{
+    return message.replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
+// One line on the error stream: "kestrel-cam: WHAT: WHY".
 void report(QTextStream &err, const QString &message)
 {
-    QString line = message;
-    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    err << ProgramName << ": " << line << Qt::endl;
+    err << ProgramName << ": " << oneLine(message) << Qt::endl;
 }
 
 QString shownPath(const QString &path)
@@ -151,9 +154,7 @@ int runCheck(const Invocation &call)
         CameraFileReader reader;
         const CameraFileStatus status = reader.read(path);
         if (status != CameraFileStatus::Ok) {
-            QString why = reader.errorString();
-            why.replace(QLatin1Char('\n'), QLatin1Char(' '));
-            call.out << name << ": " << why << '\n';
+            call.out << name << ": " << oneLine(reader.errorString()) << '\n';
             result = std::max(result, status == CameraFileStatus::ReadError ? int(ExitUsage)
                                                                             : int(ExitNegative));
             continue;
@@ -380,15 +381,10 @@ int runSet(const Invocation &call)
     }
     // Saved as every save of the editor is: with the standard header.
     document.DocumentHeader = MakeCCamHeader();
-    const QByteArray bytes = serializeCameraFile(document);
-    if (!call.parser.isSet(call.output)) {
-        QString error;
-        if (writeFileAtomically(path, bytes, &error))
-            return ExitSuccess;
-        report(call.err, error);
-        return ExitUsage;
-    }
-    return writeOutput(call.parser.value(call.output), bytes, call.parser.isSet(call.force),
+    // Without -o the file replaces its own input, which needs no --force.
+    const bool inPlace = !call.parser.isSet(call.output);
+    return writeOutput(inPlace ? path : call.parser.value(call.output),
+                       serializeCameraFile(document), inPlace || call.parser.isSet(call.force),
                        call.err);
 }
 
@@ -548,11 +544,24 @@ QString programHelp(const QCommandLineParser &parser)
         text += QStringLiteral("  %1  %2\n")
                     .arg(QString::fromLatin1(command.name).leftJustified(width),
                          QLatin1String(command.summary));
+    // The names as the lookups know them.
+    QStringList cameras, fields, makes;
+    for (const char *camera : CameraArgumentNames)
+        cameras << QLatin1String(camera);
+    for (const char *field : FieldArgumentNames)
+        fields << QLatin1String(field);
+    // The three positions first, then the six angles.
+    fields[2] += QStringLiteral(" (metres)");
+    fields.last() += QStringLiteral(" (degrees)");
+    const DefaultTable defaults = SetupDefaults();
+    for (int carType = 0; carType < CarTypeCount; ++carType)
+        makes << defaults.MakeName(carType);
+    text += QStringLiteral("\n'kestrel-cam COMMAND --help' describes a command's arguments and "
+                           "options.\n\nCameras: %1, or 0-%2.\nFields: %3.\nMakes: %4.\n")
+                .arg(cameras.join(QStringLiteral(", ")))
+                .arg(CameraCount - 1)
+                .arg(fields.join(QStringLiteral(", ")), makes.join(QStringLiteral(", ")));
     text += QStringLiteral(
-        "\n'kestrel-cam COMMAND --help' describes a command's arguments and options.\n"
-        "\nCameras: nose, gearbox, zeppelin, rollbar, frontsusp, rearsusp, or 0-5.\n"
-        "Fields: x, y, z (metres), yaw1, pitch1, bank, zoom, yaw2, pitch2 (degrees).\n"
-        "Makes: Brabham, BRM, Coventry, Eagle, Ferrari, Lotus, Murasama.\n"
         "Names of cameras, fields and makes may be written in any case.\n"
         "\nExit status:\n"
         "  0  success (check: every file accepted; diff: no difference)\n"
