@@ -7,11 +7,10 @@
 #include <QtEndian>
 
 #include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
-namespace {
-
-// The message that tells the user why a file was rejected.
-QString rejectionMessage(CameraFileStatus status)
+QString cameraFileRejection(CameraFileStatus status)
 {
     switch (status) {
     case CameraFileStatus::BadLength:
@@ -26,6 +25,8 @@ QString rejectionMessage(CameraFileStatus status)
     }
     return QString();
 }
+
+namespace {
 
 float floatAt(const char *p)
 {
@@ -45,6 +46,18 @@ void appendInt32(QByteArray &out, qint32 value)
     char bytes[4];
     qToLittleEndian(value, bytes);
     out.append(bytes, 4);
+}
+
+// QSaveFile keeps the mode of the file it replaces, not its owner and group: give
+// them to the new file where the process may (as root; or the group alone for one of
+// its members), else the file belongs to whoever wrote it, as any new file does.
+void keepOwner(const QString &path, int handle)
+{
+    struct stat old;
+    if (handle < 0 || ::stat(QFile::encodeName(path).constData(), &old) != 0)
+        return;
+    if (::fchown(handle, old.st_uid, old.st_gid) != 0 && ::fchown(handle, -1, old.st_gid) != 0)
+        return;
 }
 
 } // namespace
@@ -104,7 +117,7 @@ CameraFileStatus CameraFileReader::read(const QString &path)
     // device never reaches the open below, so reading creates no file.
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile() || info.size() != CameraFileSize) {
-        m_errorString = rejectionMessage(CameraFileStatus::BadLength);
+        m_errorString = cameraFileRejection(CameraFileStatus::BadLength);
         return CameraFileStatus::BadLength;
     }
 
@@ -123,7 +136,7 @@ CameraFileStatus CameraFileReader::read(const QString &path)
     }
 
     const CameraFileStatus status = parseCameraFile(bytes, &m_document);
-    m_errorString = rejectionMessage(status);
+    m_errorString = cameraFileRejection(status);
     return status;
 }
 
@@ -131,7 +144,10 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
 {
     QSaveFile file(path);
     QString step;
-    if (!file.open(QIODevice::WriteOnly))
+    const bool opened = file.open(QIODevice::WriteOnly);
+    if (opened)
+        keepOwner(path, file.handle());
+    if (!opened)
         step = QStringLiteral("Cannot create %1:\n%2.");
     // QSaveFile buffers the bytes, and commit() does not report a failed flush (a full
     // disk): it would rename a short file over the old one. Flush first and check.

@@ -15,6 +15,10 @@ enum class CameraFileStatus
     ReadError      // the file exists but could not be opened or read
 };
 
+// The fixed message that tells the user why a file was rejected ("Not A Vantage
+// Camera File", ...); empty for Ok and ReadError.
+QString cameraFileRejection(CameraFileStatus status);
+
 // Tests and decodes the bytes of a whole file. Nothing is written to *out unless
 // the result is Ok; record values are taken bit for bit, never examined.
 CameraFileStatus parseCameraFile(const QByteArray &bytes, CameraDocument *out);
