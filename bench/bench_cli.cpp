@@ -7,6 +7,7 @@
 #include "median.h"
 #include "moddefaultvariablesetup.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -87,10 +88,11 @@ int main()
     const QString json = dir.filePath("out.json"), cam = dir.filePath("out.cam");
 
     QString sink;
-    QTextStream out(&sink), err(&sink);
+    QTextStream err(&sink);
     const auto run = [&](const QStringList &arguments) {
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
         const int code = kestrelcam::runKestrelCam(arguments, out, err);
-        out.flush();
         sink.clear();
         return code;
     };

@@ -4,15 +4,72 @@
 
 #include <QCoreApplication>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Standard output as a device that reports every failed write with the system's
+// reason: a full disk, a pipe closed by its reader (with SIGPIPE ignored), or no
+// standard output at all.
+class StandardOutput : public QIODevice
+{
+public:
+    explicit StandardOutput(bool closed) : m_closed(closed) { open(WriteOnly | Unbuffered); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        qint64 written = 0;
+        while (written < size) {
+            const ssize_t n = m_closed ? (errno = EBADF, -1)
+                                       : ::write(STDOUT_FILENO, data + written, size - written);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                setErrorString(QString::fromLocal8Bit(std::strerror(errno)));
+                return -1;
+            }
+            written += n;
+        }
+        return written;
+    }
+
+private:
+    bool m_closed;
+};
+
+// A standard stream the program was started without is held open on /dev/null, so
+// that no file the program opens takes its number (and its output). Returns whether
+// the stream was closed.
+bool holdIfClosed(int descriptor)
+{
+    if (::fcntl(descriptor, F_GETFD) != -1 || errno != EBADF)
+        return false;
+    const int held = ::open("/dev/null", O_RDWR);
+    if (held >= 0 && held != descriptor) {
+        ::dup2(held, descriptor);
+        ::close(held);
+    }
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    holdIfClosed(STDIN_FILENO);
+    const bool outputClosed = holdIfClosed(STDOUT_FILENO);
+    holdIfClosed(STDERR_FILENO);
+
     QCoreApplication application(argc, argv);
-    QTextStream out(stdout);
+    StandardOutput out(outputClosed);
     QTextStream err(stderr);
     const int code = kestrelcam::runKestrelCam(application.arguments().mid(1), out, err);
-    out.flush();
     err.flush();
     return code;
 }

@@ -3,6 +3,7 @@
 #include "camerafile.h"
 #include "camerajson.h"
 #include "cameranames.h"
+#include "commandio.h"
 #include "moddefaultvariablesetup.h"
 #include "slidervalues.h"
 #include "valuetext.h"
@@ -22,63 +23,6 @@ namespace kestrelcam {
 namespace {
 
 const QString ProgramName = QStringLiteral("kestrel-cam");
-
-// Messages of the core that span two lines, joined into one.
-QString oneLine(QString message)
-{
-    return message.replace(QLatin1Char('\n'), QLatin1Char(' '));
-}
-
-// One line on the error stream: "kestrel-cam: WHAT: WHY".
-void report(QTextStream &err, const QString &message)
-{
-    err << ProgramName << ": " << oneLine(message) << Qt::endl;
-}
-
-QString shownPath(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
-// Reads and tests a camera file as the editor's open command does. Prints why it
-// failed and returns ExitNegative for a rejected file, ExitUsage for one that could
-// not be read.
-int readCameraFile(const QString &path, CameraDocument *document, QTextStream &err)
-{
-    CameraFileReader reader;
-    const CameraFileStatus status = reader.read(path);
-    if (status == CameraFileStatus::Ok) {
-        *document = reader.document();
-        return ExitSuccess;
-    }
-    if (status == CameraFileStatus::ReadError) {
-        report(err, reader.errorString()); // names the file itself
-        return ExitUsage;
-    }
-    report(err, shownPath(path) + QStringLiteral(": ") + reader.errorString());
-    return ExitNegative;
-}
-
-// Writes bytes to an output named with -o: an existing file only with --force, and
-// never anything but a regular file (a folder or a device stays as it is).
-int writeOutput(const QString &path, const QByteArray &bytes, bool replace, QTextStream &err)
-{
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        report(err, shownPath(path) + QStringLiteral(": not a regular file, left as it is"));
-        return ExitUsage;
-    }
-    if (info.exists() && !replace) {
-        report(err, shownPath(path) + QStringLiteral(": exists; --force replaces it"));
-        return ExitUsage;
-    }
-    QString error;
-    if (!writeFileAtomically(path, bytes, &error)) {
-        report(err, error);
-        return ExitUsage;
-    }
-    return ExitSuccess;
-}
 
 // Metres as the shortest binary32 text, angles as degrees.
 QString valueText(int field, float value)
@@ -151,18 +95,26 @@ int runCheck(const Invocation &call)
     int result = ExitSuccess;
     for (const QString &path : call.parser.positionalArguments()) {
         const QString name = shownPath(path);
-        CameraFileReader reader;
-        const CameraFileStatus status = reader.read(path);
+        QByteArray bytes;
+        qint64 size = 0;
+        QString why;
+        if (!readInputFile(path, CameraFileSize, &bytes, &size, &why)) {
+            // An error, not a verdict: on the error stream.
+            report(call.err, name + QStringLiteral(": ") + why);
+            result = ExitUsage;
+            continue;
+        }
+        CameraDocument document;
+        const CameraFileStatus status = parseCameraFile(bytes, &document);
         if (status != CameraFileStatus::Ok) {
-            call.out << name << ": " << oneLine(reader.errorString()) << '\n';
-            result = std::max(result, status == CameraFileStatus::ReadError ? int(ExitUsage)
-                                                                            : int(ExitNegative));
+            call.out << name << ": " << cameraFileRejection(status) << '\n';
+            result = std::max(result, int(ExitNegative));
             continue;
         }
         call.out << name << ": ok\n";
 
         // Values the editor's sliders cannot hold, and what they show instead.
-        const CameraSet &cameras = reader.document().DocumentCameras;
+        const CameraSet &cameras = document.DocumentCameras;
         for (int camera = 0; camera < CameraCount; ++camera) {
             for (int field = 0; field < CameraRecord::FieldCount; ++field) {
                 const float value = cameras[camera].field(field);
@@ -235,30 +187,16 @@ int runImport(const Invocation &call)
 {
     const QString path = call.parser.positionalArguments().at(0);
     const QString name = shownPath(path);
-    const QFileInfo info(path);
-    if (info.isFile() && info.size() > MaxJsonSize) {
+    QByteArray json;
+    qint64 size = 0;
+    QString why;
+    if (!readInputFile(path, MaxJsonSize, &json, &size, &why)) {
+        report(call.err, name + QStringLiteral(": ") + why);
+        return ExitUsage;
+    }
+    if (size < 0 || size > MaxJsonSize) {
         report(call.err, name + QStringLiteral(": larger than 1 MiB"));
         return ExitNegative;
-    }
-    // Read one byte beyond the limit, so a file that grows (or a pipe) is refused too.
-    QFile file(path);
-    QByteArray json;
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-        report(call.err, QStringLiteral("Cannot open %1: %2.")
-                             .arg(name, info.isDir() ? QStringLiteral("Is a directory")
-                                                     : file.errorString()));
-        return ExitUsage;
-    }
-    // A pipe (/dev/stdin) hands its bytes over in pieces: read to its end.
-    for (;;) {
-        const QByteArray piece = file.read(MaxJsonSize + 1 - json.size());
-        json += piece;
-        if (piece.isEmpty() || json.size() > MaxJsonSize)
-            break;
-    }
-    if (file.error() != QFileDevice::NoError) {
-        report(call.err, QStringLiteral("Cannot read %1: %2.").arg(name, file.errorString()));
-        return ExitUsage;
     }
 
     CameraDocument document{MakeCCamHeader(), {}};
@@ -436,9 +374,10 @@ const std::vector<Command> &commands()
         {"check",
          "Test files as the editor's open does; list values no slider holds.",
          "FILE...",
-         "Prints \"FILE: ok\" or \"FILE: \" and the editor's message for each file. For an\n"
-         "accepted file, one further line for each value beyond its slider's range,\n"
-         "infinite or NaN, with the value the editor shows instead.\n"
+         "Prints \"FILE: ok\" or \"FILE: \" and the editor's message for each file; a file\n"
+         "that cannot be read is an error, told on standard error. For an accepted\n"
+         "file, one further line for each value beyond its slider's range, infinite or\n"
+         "NaN, with the value the editor shows instead.\n"
          "Exit status: 0 every file accepted, 1 some file rejected, 2 wrong usage or some\n"
          "file unreadable.",
          {{"FILE", "The camera files.", "FILE..."}},
@@ -569,7 +508,9 @@ QString programHelp(const QCommandLineParser &parser)
         "     found a difference, an input file failed the camera file tests, a JSON\n"
         "     file is no valid camera document, a value was refused\n"
         "  2  wrong usage (unknown command, option, camera, field or make; missing\n"
-        "     argument), or a file that cannot be read or written\n");
+        "     argument), a file that is missing or cannot be read or written, or\n"
+        "     standard output that does not take the result\n"
+        "Errors go to standard error, one line each.\n");
     return text;
 }
 
@@ -627,12 +568,23 @@ int runCommand(const Command &command, const QStringList &arguments, QTextStream
                           name);
     if (command.output == RequiredOutput && !parser.isSet(output))
         return usageError(err, QStringLiteral("-o FILE is needed"), name);
+    if (command.output != NoOutput) {
+        // Nothing is taken silently: one output, named, and --force only for it.
+        if (parser.values(output).size() > 1)
+            return usageError(err, QStringLiteral("-o is given more than once"), name);
+        if (parser.isSet(output) && parser.value(output).isEmpty())
+            return usageError(err, QStringLiteral("-o needs a file name"), name);
+        if (parser.isSet(force) && !parser.isSet(output))
+            return usageError(err, QStringLiteral("--force goes with -o"), name);
+    }
     return command.run({parser, out, err, output, force});
 }
 
 } // namespace
 
-int runKestrelCam(const QStringList &arguments, QTextStream &out, QTextStream &err)
+namespace {
+
+int dispatch(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -666,6 +618,21 @@ int runKestrelCam(const QStringList &arguments, QTextStream &out, QTextStream &e
             return runCommand(command, positional.mid(1), out, err);
     }
     return usageError(err, QStringLiteral("unknown command '%1'").arg(positional[0]), ProgramName);
+}
+
+} // namespace
+
+int runKestrelCam(const QStringList &arguments, QIODevice &out, QTextStream &err)
+{
+    CommandStreams streams(out, err);
+    int code = dispatch(arguments, streams.out(), err);
+    // A result that did not reach standard output (a full disk, a closed pipe) is a failure.
+    QString why;
+    if (!streams.flush(&why)) {
+        report(err, QStringLiteral("standard output: ") + why);
+        code = ExitUsage;
+    }
+    return code;
 }
 
 } // namespace kestrelcam

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "commandio.h"
+
+#include <QIODevice>
 #include <QStringList>
 #include <QTextStream>
 
@@ -8,15 +11,9 @@
 // that returns the process's exit code; none of them exits or touches a window.
 namespace kestrelcam {
 
-enum ExitCode
-{
-    ExitSuccess = 0,  // done; check: every file accepted; diff: no difference
-    ExitNegative = 1, // a negative answer or a refused input
-    ExitUsage = 2     // wrong usage, or a file that cannot be read or written
-};
-
 // Runs one command line; arguments without the program's own name
-// ({"set", "a.cam", "all.zoom=75"}). Results go to out, every error to err as one line.
-int runKestrelCam(const QStringList &arguments, QTextStream &out, QTextStream &err);
+// ({"set", "a.cam", "all.zoom=75"}). Results go to out, every error to err as one line;
+// a result that out does not take is an error too ("standard output: REASON", exit 2).
+int runKestrelCam(const QStringList &arguments, QIODevice &out, QTextStream &err);
 
 } // namespace kestrelcam

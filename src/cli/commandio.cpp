@@ -1,0 +1,145 @@
+#include "commandio.h"
+
+#include "camerafile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace kestrelcam {
+
+namespace {
+
+const QString ProgramName = QStringLiteral("kestrel-cam");
+
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+QString byteCount(qint64 size)
+{
+    return size == 1 ? QStringLiteral("1 byte") : QStringLiteral("%1 bytes").arg(size);
+}
+
+} // namespace
+
+CommandStreams::CommandStreams(QIODevice &out, QTextStream &err)
+    : m_device(out), m_out(&out), m_err(err)
+{
+}
+
+bool CommandStreams::writeBinary(const QByteArray &bytes)
+{
+    m_out.flush();
+    if (m_out.status() != QTextStream::Ok || m_device.write(bytes) != bytes.size())
+        m_failed = true;
+    return !m_failed;
+}
+
+bool CommandStreams::flush(QString *why)
+{
+    m_out.flush();
+    if (m_out.status() != QTextStream::Ok)
+        m_failed = true;
+    if (m_failed && why)
+        *why = m_device.errorString();
+    return !m_failed;
+}
+
+void report(QTextStream &err, const QString &message)
+{
+    QString line = message;
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    err << ProgramName << ": " << line << Qt::endl;
+}
+
+QString shownPath(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+bool readInputFile(const QString &path, qint64 limit, QByteArray *bytes, qint64 *size, QString *why)
+{
+    // The system's own answer for a name that is no file: missing, a dangling link,
+    // a loop of links, a folder.
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
+        *why = systemReason(errno);
+        return false;
+    }
+    if (S_ISDIR(status.st_mode)) {
+        *why = systemReason(EISDIR);
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *why = file.errorString();
+        return false;
+    }
+    // A pipe hands its bytes over in pieces: read to its end, one byte beyond the limit.
+    bytes->clear();
+    for (;;) {
+        const QByteArray piece = file.read(limit + 1 - bytes->size());
+        *bytes += piece;
+        if (piece.isEmpty() || bytes->size() > limit)
+            break;
+    }
+    if (file.error() != QFileDevice::NoError) {
+        *why = file.errorString();
+        return false;
+    }
+    if (S_ISREG(status.st_mode))
+        *size = status.st_size;
+    else
+        *size = bytes->size() > limit ? -1 : bytes->size();
+    return true;
+}
+
+int readCameraFile(const QString &path, CameraDocument *document, QTextStream &err)
+{
+    const QString name = shownPath(path);
+    QByteArray bytes;
+    qint64 size = 0;
+    QString why;
+    if (!readInputFile(path, CameraFileSize, &bytes, &size, &why)) {
+        report(err, name + QStringLiteral(": ") + why);
+        return ExitUsage;
+    }
+    const CameraFileStatus status = parseCameraFile(bytes, document);
+    if (status == CameraFileStatus::Ok)
+        return ExitSuccess;
+    QString message = cameraFileRejection(status);
+    if (status == CameraFileStatus::BadLength) {
+        const QString length =
+            size < 0 ? QStringLiteral("more than %1 bytes").arg(CameraFileSize) : byteCount(size);
+        message += QStringLiteral(" (%1; a camera file has %2)").arg(length).arg(CameraFileSize);
+    }
+    report(err, name + QStringLiteral(": ") + message);
+    return ExitNegative;
+}
+
+int writeOutput(const QString &path, const QByteArray &bytes, bool replace, QTextStream &err)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        report(err, shownPath(path) + QStringLiteral(": not a regular file, left as it is"));
+        return ExitUsage;
+    }
+    if (info.exists() && !replace) {
+        report(err, shownPath(path) + QStringLiteral(": exists; --force replaces it"));
+        return ExitUsage;
+    }
+    QString error;
+    if (!writeFileAtomically(path, bytes, &error)) {
+        report(err, error);
+        return ExitUsage;
+    }
+    return ExitSuccess;
+}
+
+} // namespace kestrelcam
