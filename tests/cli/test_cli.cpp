@@ -6,6 +6,8 @@
 #include "moddefaultvariablesetup.h"
 #include "slidervalues.h"
 
+#include <QBuffer>
+#include <QCryptographicHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -15,7 +17,10 @@
 #include <QtTest>
 
 #include <cfloat>
-#include <sys/mount.h>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -61,11 +66,13 @@ class TestCli : public QObject
     {
         for (QString &argument : arguments)
             argument.replace(QLatin1Char('@'), m_dir.path() + QLatin1Char('/'));
-        QString out, err;
-        QTextStream outStream(&out), errStream(&err);
-        const int code = kestrelcam::runKestrelCam(arguments, outStream, errStream);
-        outStream.flush();
+        QBuffer outBuffer;
+        outBuffer.open(QIODevice::WriteOnly);
+        QString err;
+        QTextStream errStream(&err);
+        const int code = kestrelcam::runKestrelCam(arguments, outBuffer, errStream);
         errStream.flush();
+        QString out = QString::fromUtf8(outBuffer.data());
         err.replace(m_dir.path() + QLatin1Char('/'), QStringLiteral("@"));
         out.replace(m_dir.path() + QLatin1Char('/'), QStringLiteral("@"));
         return {code, out, err};
@@ -126,15 +133,29 @@ private slots:
         QVERIFY(text.contains("\"Bank\": 3.4028235e+38"));
     }
 
+    // Each make's file against the SHA-256 of its 228 bytes, made outside the program
+    // from the published default table.
     void newForEveryMake()
     {
-        const DefaultTable defaults = SetupDefaults();
+        const char *hashes[CarTypeCount] = {
+            "988876dd458b28f14f7c40ac0fc376a7a6a34f04bab414ee72020aa8d6b4c3e2",
+            "0c7bade3fd4c8d40591248a70ccce49223b501691d18d96d51068e9a7347ae9e",
+            "859b022443594835ece8285de3405d9dd520757078d90e18c3dd768c75f9c02f",
+            "1edf3d9d0deb071542de7a2d9ff0be4ba613ff1627370048049f164a02852eeb",
+            "033cbb89c3bb13905d6fee6372a1d355ad3899cdcb0ec44a9ec7dcc342e05c0f",
+            "e76a7b5a9711e2e2378ccc6bc9aa5986a0fc8a13cea65560a4982db7237d65a6",
+            "3b6ce20cd11112bb6b9a3fa365ac05c3238770f5db094765a83339984cb9ad00"};
         const QStringList spellings = {"brabham", "BRM",   "Coventry", "EAGLE",
                                        "ferRari", "lotus", "Murasama"};
         for (int car = 0; car < CarTypeCount; ++car) {
             QCOMPARE(run({"new", spellings[car], "-o", "@new.cam", "-f"}).code, 0);
-            QCOMPARE(contents("new.cam"), camBytes(defaults.DefaultCameras(car)));
+            const QByteArray bytes = contents("new.cam");
+            QCOMPARE(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex(),
+                     QByteArray(hashes[car]));
         }
+        QCOMPARE(run({"new", "brabham", "-o", "@new.cam", "-f"}).code, 0);
+        QCOMPARE(contents("new.cam").mid(12, 4).toHex(), "06bb1440");
+        QCOMPARE(contents("new.cam").right(4).toHex(), "000000be");
     }
 
     // set stores what the editor stores after a typed entry and Apply.
@@ -151,7 +172,7 @@ private slots:
         QTest::newRow("zoom -0.004, a plain zero") << "Zeppelin.Zoom=-0.004" << 2 << 6 << 0.0f;
         QTest::newRow("yaw1 -180, blanks and exponent")
             << "frontsusp.yaw1= -1.8e2 " << 4 << 3 << -3.1415927f;
-        QTest::newRow("pitch2 -7.16") << "5.pitch2=-7.16" << 5 << 8 << fieldForPosition(8, -716);
+        QTest::newRow("pitch2 -7.16") << "5.pitch2=-7.16" << 5 << 8 << floatFromBits(0xbdffedf3);
     }
     void setAsTypedEntry()
     {
@@ -237,7 +258,7 @@ private slots:
         row("over 1 MiB", QByteArray(1024 * 1024 + 1, ' '), "larger than 1 MiB");
         QTest::newRow("missing JSON")
             << QStringList{"import", "@none.json", "-o", "@target.cam", "-f"} << QByteArray() << 2
-            << "kestrel-cam: Cannot open @none.json: No such file or directory.\n";
+            << "kestrel-cam: @none.json: No such file or directory\n";
 
         const auto usage = [](const char *name, QStringList arguments, const QString &error,
                               const char *command = nullptr) {
@@ -250,6 +271,15 @@ private slots:
         usage("unknown option", {"show", "-x", "@target.cam"}, "Unknown option 'x'", "show");
         usage("missing -o", {"new", "lotus"}, "-o FILE is needed", "new");
         usage("missing assignment", {"set", "@target.cam"}, "missing argument", "set");
+        usage("unexpected argument", {"show", "@target.cam", "@bad.cam"},
+              "unexpected argument '@bad.cam'", "show");
+        usage("empty -o", {"export", "@target.cam", "-o", ""}, "-o needs a file name", "export");
+        usage("-o twice", {"new", "lotus", "-o", "@a.cam", "-o", "@b.cam"},
+              "-o is given more than once", "new");
+        usage("--force without -o", {"export", "@target.cam", "--force"}, "--force goes with -o",
+              "export");
+        usage("set in place with --force", {"set", "@target.cam", "-f", "nose.x=1"},
+              "--force goes with -o", "set");
         QTest::newRow("unknown make")
             << QStringList{"new", "Tyrrell", "-o", "@x.cam"} << QByteArray() << 2
             << "kestrel-cam: unknown make 'Tyrrell'\n";
@@ -288,18 +318,35 @@ private slots:
         out("through a regular file", "@target.cam/x.json",
             "Cannot create @target.cam/x.json: Not a directory.");
 
-        // Rejected camera files, as the editor's open rejects them.
-        const QString length = "File Length does not indicate Camera file";
-        for (const char *command : {"show", "export", "set"}) {
-            QStringList arguments{command, "@short.cam"};
+        // Rejected camera files, as the editor's open rejects them, and names that are no file.
+        const QString length = "File Length does not indicate Camera file (%1; a camera file "
+                               "has 228)";
+        const auto input = [](const char *command, const char *file, int code,
+                              const QString &error) {
+            QStringList arguments{command, file};
             if (QByteArray(command) == "set")
                 arguments << "nose.x=1";
-            QTest::newRow(command)
-                << arguments << QByteArray() << 1 << "kestrel-cam: @short.cam: " + length + "\n";
+            if (QByteArray(command) == "diff")
+                arguments.prepend("@target.cam"), arguments.swapItemsAt(0, 1);
+            QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(command, file)))
+                << arguments << QByteArray() << code
+                << QStringLiteral("kestrel-cam: %1: %2\n").arg(file, error);
+        };
+        for (const char *command : {"show", "check", "diff", "export", "set"}) {
+            input(command, "@none.cam", 2, "No such file or directory");
+            input(command, "@folder", 2, "Is a directory");
+            input(command, "@dangling.cam", 2, "No such file or directory");
+            input(command, "@loop.cam", 2, "Too many levels of symbolic links");
+            input(command, "/proc/self/mem", 2, "Input/output error");
+            if (QByteArray(command) != "check") {
+                input(command, "@short.cam", 1, length.arg("227 bytes"));
+                input(command, "@empty.cam", 1, length.arg("0 bytes"));
+                input(command, "/dev/zero", 1, length.arg("more than 228 bytes"));
+            }
         }
         QTest::newRow("diff, both rejected")
-            << QStringList{"diff", "@folder", "@bad.cam"} << QByteArray() << 1
-            << "kestrel-cam: @folder: " + length +
+            << QStringList{"diff", "@short.cam", "@bad.cam"} << QByteArray() << 1
+            << "kestrel-cam: @short.cam: " + length.arg("227 bytes") +
                    "\nkestrel-cam: @bad.cam: Not A Vantage Camera File\n";
     }
     void refusals()
@@ -312,6 +359,9 @@ private slots:
         put("in.json", json);
         put("short.cam", camBytes(Brabham).left(227));
         put("bad.cam", QByteArray(camBytes(Brabham)).replace(0, 4, "macc"));
+        put("empty.cam", QByteArray());
+        QFile::link(path("nowhere"), path("dangling.cam"));
+        QFile::link(path("loop.cam"), path("loop.cam"));
         const QByteArray before = camBytes(Brabham, 3);
         put("target.cam", before);
         const Result result = run(arguments);
@@ -320,8 +370,10 @@ private slots:
         QCOMPARE(result.out, QString());
         QCOMPARE(contents("target.cam"), before);
         QCOMPARE(
-            QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-            QStringList({"bad.cam", "folder", "in.json", "short.cam", "target.cam"}));
+            QDir(m_dir.path())
+                .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden),
+            QStringList({"bad.cam", "dangling.cam", "empty.cam", "folder", "in.json", "loop.cam",
+                         "short.cam", "target.cam"}));
     }
 
     // Numbers and bit strings as import takes them: the nearest binary32, never an infinity.
@@ -419,52 +471,111 @@ private slots:
         QCOMPARE(result.code, 0);
     }
 
-    // A full disk: the write fails, the old file stays, no temporary file is left.
+    // A write beyond what the file system takes (here the process's file size limit,
+    // which fails the same write as a full disk): the old file stays, no temporary is left.
     void fullDisk()
     {
-        const QString mountPoint = path("small");
-        QDir().mkpath(mountPoint);
-        if (::mount("tmpfs", mountPoint.toLocal8Bit(), "tmpfs", 0, "size=16k") != 0)
-            QSKIP("cannot mount a small tmpfs here");
-        put("small/x.cam", camBytes(Brabham, 1));
-        QFile filler(path("small/filler"));
-        QVERIFY(filler.open(QIODevice::WriteOnly));
-        while (filler.write(QByteArray(4096, 'x')) == 4096 && filler.flush()) {
-        }
-        filler.close();
-        const Result result = run({"new", "lotus", "-o", "@small/x.cam", "--force"});
-        const QStringList left = QDir(mountPoint).entryList(QDir::Files | QDir::Hidden);
-        const QByteArray kept = contents("small/x.cam");
-        ::umount(mountPoint.toLocal8Bit());
+        put("x.cam", camBytes(Brabham, 1));
+        rlimit old;
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
+        rlimit small = old;
+        small.rlim_cur = 0;
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        const Result result = run({"new", "lotus", "-o", "@x.cam", "--force"});
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        QCOMPARE(result.err, "kestrel-cam: Cannot write @x.cam: File too large.\n");
         QCOMPARE(result.code, 2);
-        QVERIFY2(result.err.contains("No space left on device"), qPrintable(result.err));
-        QCOMPARE(kept, camBytes(Brabham, 1));
-        QCOMPARE(left, QStringList({"filler", "x.cam"}));
+        QCOMPARE(contents("x.cam"), camBytes(Brabham, 1));
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"x.cam"}));
     }
 
-    // The installed program: its streams and exit codes.
+    // A replaced file keeps its owner and group, not only its mode.
+    void ownerKept()
+    {
+        const QString file = put("owned.cam", camBytes(Brabham));
+        if (::chown(QFile::encodeName(file).constData(), 65534, 65534) != 0)
+            QSKIP("cannot give a file to another user here");
+        QVERIFY(
+            QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        QCOMPARE(run({"set", "@owned.cam", "nose.x=1"}).code, 0);
+        struct stat status;
+        QCOMPARE(::stat(QFile::encodeName(file).constData(), &status), 0);
+        QCOMPARE(status.st_uid, uid_t(65534));
+        QCOMPARE(status.st_gid, gid_t(65534));
+        QCOMPARE(status.st_mode & 0777, mode_t(0640));
+        QCOMPARE(contents("owned.cam").mid(12, 4).toHex(), "0000803f"); // 1 m
+    }
+
+    // Standard output that does not take the result is an error, in-process too.
+    void standardOutputFailure()
+    {
+        put("e.cam", camBytes(Brabham));
+        QBuffer unwritable;
+        unwritable.open(QIODevice::ReadOnly);
+        QString err;
+        QTextStream errStream(&err);
+        QCOMPARE(kestrelcam::runKestrelCam({"show", path("e.cam")}, unwritable, errStream), 2);
+        errStream.flush();
+        QVERIFY2(err.startsWith("kestrel-cam: standard output: "), qPrintable(err));
+        QCOMPARE(err.count('\n'), 1);
+    }
+
+    // The installed program: its streams and exit codes, also when standard output
+    // fails or standard input is a pipe.
     void executable()
     {
         put("e.cam", camBytes(Brabham));
+        const QString program = QStringLiteral(KESTREL_CAM_PATH);
         QProcess process;
         const auto exec = [&](const QStringList &arguments) {
-            process.start(QStringLiteral(KESTREL_CAM_PATH), arguments);
+            process.start(program, arguments);
             QVERIFY(process.waitForFinished());
         };
         exec({"--help"});
         QCOMPARE(process.exitCode(), 0);
         QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), run({"--help"}).out);
+        exec({"--version"});
+        QCOMPARE(process.readAllStandardOutput(), "kestrel-cam " KESTREL_VERSION "\n");
+        exec({"set", "--help"});
+        QCOMPARE(process.exitCode(), 0);
+        QVERIFY(process.readAllStandardOutput().startsWith(
+            "Usage: kestrel-cam set [options] FILE CAMERA.FIELD=VALUE..."));
         exec({"diff", path("e.cam"), path("nothing.cam")});
-        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(process.exitCode(), 2);
         QCOMPARE(process.readAllStandardOutput(), QByteArray());
         QCOMPARE(process.readAllStandardError(),
-                 "kestrel-cam: " + path("nothing.cam").toUtf8() +
-                     ": File Length does not indicate Camera file\n");
+                 "kestrel-cam: " + path("nothing.cam").toUtf8() + ": No such file or directory\n");
         exec({"show", "--output", "x"});
         QCOMPARE(process.exitCode(), 2);
         exec({"export", path("e.cam")});
         QCOMPARE(process.exitCode(), 0);
         QVERIFY(process.readAllStandardOutput().contains("\"X\": 2.323915,"));
+
+        // Through a shell: a full disk, no standard output, a pipe closed by its reader
+        // with SIGPIPE ignored, and a file on standard input that arrives in pieces.
+        const auto shell = [&](const QString &script) {
+            process.start("sh", {"-c", script, "sh", program, path("e.cam")});
+            QVERIFY(process.waitForFinished(60000));
+        };
+        for (const char *command : {"export \"$2\"", "show \"$2\"", "check \"$2\"", "--help"}) {
+            shell(QStringLiteral("\"$1\" %1 >/dev/full").arg(QLatin1String(command)));
+            QCOMPARE(process.exitCode(), 2);
+            QCOMPARE(process.readAllStandardError(),
+                     "kestrel-cam: standard output: No space left on device\n");
+        }
+        shell("\"$1\" export \"$2\" >&-");
+        QCOMPARE(process.exitCode(), 2);
+        QCOMPARE(process.readAllStandardError(),
+                 "kestrel-cam: standard output: Bad file descriptor\n");
+        shell("trap '' PIPE; files=; for i in $(seq 3000); do files=\"$files $2\"; done; "
+              "(\"$1\" check $files; echo \"exit $?\" >&2) | head -n 1 >/dev/null");
+        QCOMPARE(process.readAllStandardError(),
+                 "kestrel-cam: standard output: Broken pipe\nexit 2\n");
+        shell("(head -c 100 \"$2\"; sleep 0.2; tail -c +101 \"$2\") | \"$1\" show /dev/stdin");
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(process.readAllStandardOutput(), run({"show", "@e.cam"}).out.toUtf8());
     }
 };
 
