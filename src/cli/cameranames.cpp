@@ -25,6 +25,15 @@ std::optional<int> cameraFromArgument(const QString &word)
     return findName(CameraArgumentNames, word);
 }
 
+std::vector<int> camerasFromArgument(const QString &word)
+{
+    if (word.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0 || word == QLatin1String("*"))
+        return {0, 1, 2, 3, 4, 5};
+    if (const std::optional<int> camera = cameraFromArgument(word))
+        return {*camera};
+    return {};
+}
+
 std::optional<int> fieldFromArgument(const QString &word)
 {
     return findName(FieldArgumentNames, word);

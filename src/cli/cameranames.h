@@ -6,6 +6,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 class DefaultTable;
 
@@ -28,6 +29,8 @@ inline constexpr std::array<const char *, CameraRecord::FieldCount> FieldJsonNam
 std::optional<int> cameraFromArgument(const QString &word);
 std::optional<int> fieldFromArgument(const QString &word);
 std::optional<int> makeFromArgument(const QString &word, const DefaultTable &defaults);
+// A camera, or all six for "all" (or "*"), in camera order; empty when it names nothing.
+std::vector<int> camerasFromArgument(const QString &word);
 
 // "nose.zoom": how the command line names one value.
 QString valueName(int camera, int field);

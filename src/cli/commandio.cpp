@@ -15,6 +15,7 @@ namespace kestrelcam {
 namespace {
 
 const QString ProgramName = QStringLiteral("kestrel-cam");
+const QString StandardStream = QStringLiteral("-");
 
 QString systemReason(int error)
 {
@@ -26,19 +27,37 @@ QString byteCount(qint64 size)
     return size == 1 ? QStringLiteral("1 byte") : QStringLiteral("%1 bytes").arg(size);
 }
 
+// Reads a device to its end, one byte beyond the limit: a pipe hands its bytes over
+// in pieces.
+bool readToEnd(QIODevice &device, qint64 limit, QByteArray *bytes, QString *why)
+{
+    bytes->clear();
+    for (;;) {
+        const QByteArray piece = device.read(limit + 1 - bytes->size());
+        *bytes += piece;
+        if (piece.isEmpty() || bytes->size() > limit)
+            break;
+    }
+    const auto *file = qobject_cast<const QFileDevice *>(&device);
+    if (file && file->error() != QFileDevice::NoError) {
+        *why = file->errorString();
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
-CommandStreams::CommandStreams(QIODevice &out, QTextStream &err)
-    : m_device(out), m_out(&out), m_err(err)
+CommandStreams::CommandStreams(QIODevice &in, QIODevice &out, QTextStream &err)
+    : m_in(in), m_device(out), m_out(&out), m_err(err)
 {
 }
 
-bool CommandStreams::writeBinary(const QByteArray &bytes)
+void CommandStreams::writeBinary(const QByteArray &bytes)
 {
     m_out.flush();
     if (m_out.status() != QTextStream::Ok || m_device.write(bytes) != bytes.size())
         m_failed = true;
-    return !m_failed;
 }
 
 bool CommandStreams::flush(QString *why)
@@ -58,13 +77,27 @@ void report(QTextStream &err, const QString &message)
     err << ProgramName << ": " << line << Qt::endl;
 }
 
-QString shownPath(const QString &path)
+QString inputName(const QString &path)
 {
-    return QDir::toNativeSeparators(path);
+    return path == StandardStream ? QStringLiteral("standard input")
+                                  : QDir::toNativeSeparators(path);
 }
 
-bool readInputFile(const QString &path, qint64 limit, QByteArray *bytes, qint64 *size, QString *why)
+QString outputName(const QString &path)
 {
+    return path == StandardStream ? QStringLiteral("standard output")
+                                  : QDir::toNativeSeparators(path);
+}
+
+bool readInputFile(const QString &path, qint64 limit, CommandStreams &streams, QByteArray *bytes,
+                   qint64 *size, QString *why)
+{
+    if (path == StandardStream) {
+        if (!readToEnd(streams.in(), limit, bytes, why))
+            return false;
+        *size = bytes->size() > limit ? -1 : bytes->size();
+        return true;
+    }
     // The system's own answer for a name that is no file: missing, a dangling link,
     // a loop of links, a folder.
     struct stat status;
@@ -81,18 +114,8 @@ bool readInputFile(const QString &path, qint64 limit, QByteArray *bytes, qint64 
         *why = file.errorString();
         return false;
     }
-    // A pipe hands its bytes over in pieces: read to its end, one byte beyond the limit.
-    bytes->clear();
-    for (;;) {
-        const QByteArray piece = file.read(limit + 1 - bytes->size());
-        *bytes += piece;
-        if (piece.isEmpty() || bytes->size() > limit)
-            break;
-    }
-    if (file.error() != QFileDevice::NoError) {
-        *why = file.errorString();
+    if (!readToEnd(file, limit, bytes, why))
         return false;
-    }
     if (S_ISREG(status.st_mode))
         *size = status.st_size;
     else
@@ -100,14 +123,14 @@ bool readInputFile(const QString &path, qint64 limit, QByteArray *bytes, qint64 
     return true;
 }
 
-int readCameraFile(const QString &path, CameraDocument *document, QTextStream &err)
+int readCameraFile(const QString &path, CameraDocument *document, CommandStreams &streams)
 {
-    const QString name = shownPath(path);
+    const QString name = inputName(path);
     QByteArray bytes;
     qint64 size = 0;
     QString why;
-    if (!readInputFile(path, CameraFileSize, &bytes, &size, &why)) {
-        report(err, name + QStringLiteral(": ") + why);
+    if (!readInputFile(path, CameraFileSize, streams, &bytes, &size, &why)) {
+        report(streams.err(), name + QStringLiteral(": ") + why);
         return ExitUsage;
     }
     const CameraFileStatus status = parseCameraFile(bytes, document);
@@ -119,24 +142,29 @@ int readCameraFile(const QString &path, CameraDocument *document, QTextStream &e
             size < 0 ? QStringLiteral("more than %1 bytes").arg(CameraFileSize) : byteCount(size);
         message += QStringLiteral(" (%1; a camera file has %2)").arg(length).arg(CameraFileSize);
     }
-    report(err, name + QStringLiteral(": ") + message);
+    report(streams.err(), name + QStringLiteral(": ") + message);
     return ExitNegative;
 }
 
-int writeOutput(const QString &path, const QByteArray &bytes, bool replace, QTextStream &err)
+int writeOutput(const QString &path, const QByteArray &bytes, bool replace, CommandStreams &streams)
 {
+    if (path == StandardStream) {
+        streams.writeBinary(bytes); // a failure is told once the command ends
+        return ExitSuccess;
+    }
+    const QString name = outputName(path);
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
-        report(err, shownPath(path) + QStringLiteral(": not a regular file, left as it is"));
+        report(streams.err(), name + QStringLiteral(": not a regular file, left as it is"));
         return ExitUsage;
     }
     if (info.exists() && !replace) {
-        report(err, shownPath(path) + QStringLiteral(": exists; --force replaces it"));
+        report(streams.err(), name + QStringLiteral(": exists; --force replaces it"));
         return ExitUsage;
     }
     QString error;
     if (!writeFileAtomically(path, bytes, &error)) {
-        report(err, error);
+        report(streams.err(), error);
         return ExitUsage;
     }
     return ExitSuccess;

@@ -7,8 +7,9 @@
 #include <QString>
 #include <QTextStream>
 
-// What every command of kestrel-cam shares: its two streams, one-line errors, and
-// how it reads the files it is given and writes the files it makes.
+// What every command of kestrel-cam shares: its streams, one-line errors, and how it
+// reads the files it is given and writes the files it makes. A file argument "-" is
+// standard input or standard output; a file really named "-" is "./-".
 namespace kestrelcam {
 
 enum ExitCode
@@ -18,23 +19,26 @@ enum ExitCode
     ExitUsage = 2     // wrong usage, or a file that cannot be read or written
 };
 
-// The streams of one run: text results on standard output (and binary ones, such as a
-// camera file written with -o -), every error on standard error as one line.
+// The streams of one run: standard input, text results on standard output (and binary
+// ones, such as a camera file written with -o -), every error on standard error as
+// one line.
 class CommandStreams
 {
 public:
-    CommandStreams(QIODevice &out, QTextStream &err);
+    CommandStreams(QIODevice &in, QIODevice &out, QTextStream &err);
 
+    QIODevice &in() { return m_in; }
     QTextStream &out() { return m_out; }
     QTextStream &err() { return m_err; }
 
     // Writes bytes to standard output after the text written so far.
-    bool writeBinary(const QByteArray &bytes);
+    void writeBinary(const QByteArray &bytes);
 
     // Whether standard output took everything written to it; if not, *why says why.
     bool flush(QString *why);
 
 private:
+    QIODevice &m_in;
     QIODevice &m_device;
     QTextStream m_out;
     QTextStream &m_err;
@@ -45,27 +49,30 @@ private:
 // (the core's messages have them) become blanks.
 void report(QTextStream &err, const QString &message);
 
-// A path as messages show it.
-QString shownPath(const QString &path);
+// A file argument as messages name it: "standard input" or "standard output" for "-".
+QString inputName(const QString &path);
+QString outputName(const QString &path);
 
-// Reads a whole input file named on the command line: a regular file, or a readable
-// special file such as /dev/stdin or a pipe, read to its end. Reads at most limit + 1
-// bytes, so that a larger input can be told from one of the limit. A name that is no
-// such file (missing, a folder, a dangling link) fails with the system's reason in
-// *why ("No such file or directory", "Is a directory"); so does a read error.
-// *size is the size on disk for a regular file, else the bytes read, or -1 for a
-// special file that held more than limit bytes.
-bool readInputFile(const QString &path, qint64 limit, QByteArray *bytes, qint64 *size,
-                   QString *why);
+// Reads a whole input file named on the command line: a regular file, a readable
+// special file such as a pipe or /dev/stdin, or "-", read to its end. Reads at most
+// limit + 1 bytes, so that a larger input can be told from one of the limit. A name
+// that is no such file (missing, a folder, a dangling link) fails with the system's
+// reason in *why ("No such file or directory", "Is a directory"); so does a read error.
+// *size is the size on disk for a regular file, else the bytes read, or -1 for an
+// input that held more than limit bytes.
+bool readInputFile(const QString &path, qint64 limit, CommandStreams &streams, QByteArray *bytes,
+                   qint64 *size, QString *why);
 
 // Reads and tests a camera file as the editor's open command tests it (length,
 // signature, data length, in that order). Prints one line and returns ExitNegative for
 // a rejected file, ExitUsage for one that cannot be read.
-int readCameraFile(const QString &path, CameraDocument *document, QTextStream &err);
+int readCameraFile(const QString &path, CameraDocument *document, CommandStreams &streams);
 
-// Writes bytes to a file named with -o: an existing file only when replace is set, and
-// never anything but a regular file (a folder or a device stays as it is). Atomic: on
-// failure the old file is untouched. Prints one line and returns ExitUsage on failure.
-int writeOutput(const QString &path, const QByteArray &bytes, bool replace, QTextStream &err);
+// Writes bytes to an output: "-" is standard output; a file is replaced atomically (on
+// failure the old file is untouched), an existing one only when replace is set, and
+// never anything but a regular file (a folder or a device stays as it is). Prints one
+// line and returns ExitUsage on failure.
+int writeOutput(const QString &path, const QByteArray &bytes, bool replace,
+                CommandStreams &streams);
 
 } // namespace kestrelcam

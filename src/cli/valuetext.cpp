@@ -2,9 +2,12 @@
 
 #include "camerarecord.h"
 #include "modcameramath.h"
+#include "slidervalues.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 namespace kestrelcam {
 
@@ -45,6 +48,63 @@ QString degreesText(float radians)
 {
     const QString special = nonFiniteText(radians);
     return special.isEmpty() ? shortestText(modCameraMath::RadiansToDegrees(radians)) : special;
+}
+
+QString unitName(int field)
+{
+    return sliderSpec(field).isPosition() ? QStringLiteral("m") : QStringLiteral("degrees");
+}
+
+QString storedValueText(int field, float value)
+{
+    return sliderSpec(field).isPosition() ? floatText(value) : degreesText(value);
+}
+
+QString roundedValueText(int field, float value, bool trimmed)
+{
+    const bool position = sliderSpec(field).isPosition();
+    const double shown = position ? double(value) : modCameraMath::RadiansToDegrees(value);
+    char buffer[64];
+    const int length = std::isfinite(shown)
+                           ? std::snprintf(buffer, sizeof buffer, "%.*f", position ? 3 : 2, shown)
+                           : -1;
+    if (length < 0 || length > 12)
+        return storedValueText(field, value);
+    QString text = QString::fromLatin1(buffer, length);
+    if (trimmed) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    // A small negative value rounds to zero, not to "-0.000".
+    if (text.startsWith(QLatin1Char('-')) && std::all_of(text.begin() + 1, text.end(), [](QChar c) {
+            return c == QLatin1Char('0') || c == QLatin1Char('.');
+        }))
+        text.remove(0, 1);
+    return text;
+}
+
+QString displayText(int field, int position)
+{
+    return formatPlainDecimal(sliderValue(field, position));
+}
+
+QString sliderRangeText(int field)
+{
+    const SliderSpec &spec = sliderSpec(field);
+    return QStringLiteral("%1 to %2")
+        .arg(displayText(field, spec.minimum), displayText(field, spec.maximum));
+}
+
+QString typedRangeText(int field)
+{
+    const SliderSpec &spec = sliderSpec(field);
+    // Typed entry also stays within the slider: for Zoom that is 0 to 180.
+    const double low = std::max(spec.typedMinimum, sliderValue(field, spec.minimum));
+    const double high = std::min(spec.typedMaximum, sliderValue(field, spec.maximum));
+    return QStringLiteral("%1 to %2 %3")
+        .arg(formatPlainDecimal(low), formatPlainDecimal(high), unitName(field));
 }
 
 } // namespace kestrelcam

@@ -18,8 +18,10 @@
 
 #include <cfloat>
 #include <csignal>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -38,6 +40,8 @@ struct Result
     int code;
     QString out;
     QString err;
+
+    bool operator==(const Result &) const = default;
 };
 
 } // namespace
@@ -271,8 +275,20 @@ private slots:
         usage("unknown option", {"show", "-x", "@target.cam"}, "Unknown option 'x'", "show");
         usage("missing -o", {"new", "lotus"}, "-o FILE is needed", "new");
         usage("missing assignment", {"set", "@target.cam"}, "missing argument", "set");
-        usage("unexpected argument", {"show", "@target.cam", "@bad.cam"},
-              "unexpected argument '@bad.cam'", "show");
+        usage("unexpected argument", {"diff", "@target.cam", "@bad.cam", "@short.cam"},
+              "unexpected argument '@short.cam'", "diff");
+        usage("-o with two files", {"set", "@target.cam", "@bad.cam", "x.x=1", "-o", "@o.cam"},
+              "-o takes one FILE", "set");
+        usage("a file named twice", {"set", "@target.cam", "@./target.cam", "nose.x=1"},
+              "'@./target.cam' is named twice", "set");
+        usage("no assignment", {"set", "@target.cam", "@bad.cam"}, "missing CAMERA.FIELD=VALUE",
+              "set");
+        usage("--to for all", {"copy", "@bad.cam", "all", "@target.cam", "--to", "nose"},
+              "--to takes one camera, for one camera copied", "copy");
+        usage("copy, unknown camera", {"copy", "@bad.cam", "wing", "@target.cam"},
+              "unknown camera 'wing'", "copy");
+        usage("show, unknown camera", {"show", "@target.cam", "-c", "wing"},
+              "unknown camera 'wing'", "show");
         usage("empty -o", {"export", "@target.cam", "-o", ""}, "-o needs a file name", "export");
         usage("-o twice", {"new", "lotus", "-o", "@a.cam", "-o", "@b.cam"},
               "-o is given more than once", "new");
@@ -293,14 +309,14 @@ private slots:
         set("named twice through all", "ALL.X=2", 2, "'ALL.X=2': nose.x is named twice");
         set("empty value", "gearbox.x=", 2, "'gearbox.x=': no value");
         set("181 degrees", "nose.yaw1=181", 1,
-            "@target.cam: 'nose.yaw1=181': Value outside of range");
+            "nose.yaw1=181: Value outside of range (-180 to 180 degrees)");
         set("zoom -0.006", "nose.zoom=-0.006", 1,
-            "@target.cam: 'nose.zoom=-0.006': Value outside of range");
-        set("-0.41 m", "nose.z=-0.41", 1, "@target.cam: 'nose.z=-0.41': Value outside of range");
-        set("metres not numeric", "nose.y=1,5", 1,
-            "@target.cam: 'nose.y=1,5': Entered Value must be numeric");
+            "nose.zoom=-0.006: Value outside of range (0 to 180 degrees)");
+        set("-0.41 m", "nose.z=-0.41", 1, "nose.z=-0.41: Value outside of range (-0.4 to 120 m)");
+        set("130 m", "rearsusp.y=130", 1, "rearsusp.y=130: Value outside of range (-120 to 120 m)");
+        set("metres not numeric", "nose.y=1,5", 1, "nose.y=1,5: Entered Value must be numeric");
         set("degrees not numeric", "nose.bank=nan", 1,
-            "@target.cam: 'nose.bank=nan': Entered value must be numeric");
+            "nose.bank=nan: Entered value must be numeric");
 
         // Outputs: never over an existing file without --force, never anything but a file.
         const auto out = [](const char *name, const QString &to, const QString &error,
@@ -430,24 +446,227 @@ private slots:
         QCOMPARE(run({"check", "@odd.cam"}).code, 0);
     }
 
-    void showTable()
+    // show fits an 80-column terminal for every make, in every layout, and --exact
+    // gives back the stored values.
+    void showLayouts()
+    {
+        const DefaultTable defaults = SetupDefaults();
+        for (int car = 0; car < CarTypeCount; ++car) {
+            CameraSet cameras = defaults.DefaultCameras(car);
+            cameras[car % 6].Y = -119.996f; // the widest value a slider holds
+            put("m.cam", camBytes(cameras));
+            for (const QStringList &options :
+                 {QStringList(), QStringList{"--exact"}, QStringList{"-c", "all"},
+                  QStringList{"-c", "all", "--exact"}}) {
+                const Result result = run(QStringList{"show", "@m.cam"} + options);
+                QCOMPARE(result.code, 0);
+                for (const QString &line : result.out.split('\n'))
+                    QVERIFY2(line.size() <= 80, qPrintable(line));
+            }
+            // The positions' exact texts read back as the stored bits.
+            const QStringList lines = run({"show", "@m.cam", "--exact"}).out.split('\n');
+            for (int field = 0; field < 3; ++field) {
+                const QStringList cells = lines[1 + field].split(' ', Qt::SkipEmptyParts);
+                QCOMPARE(cells.size(), 2 + CameraCount);
+                for (int camera = 0; camera < CameraCount; ++camera)
+                    QCOMPARE(floatBits(cells[2 + camera].toFloat()),
+                             floatBits(cameras[camera].field(field)));
+            }
+        }
+        put("b.cam", camBytes(Brabham));
+        const QStringList table = run({"show", "@b.cam"}).out.split('\n');
+        QCOMPARE(table[0], "                 nose    gearbox zeppelin *    rollbar  frontsusp"
+                           "   rearsusp");
+        QCOMPARE(table[1], "x m             2.324     -1.304     -0.399     -0.104      0.525"
+                           "      0.103");
+        QCOMPARE(table[7], "zoom deg        77.99      77.99      77.99      77.99      77.99"
+                           "      69.97");
+        QCOMPARE(table[10], "* Zeppelin/Shoulder view not visible during replays.");
+
+        // One camera as a list; values no slider holds and values that are not finite.
+        CameraSet odd = Brabham;
+        odd[3].X = 1e30f;
+        odd[3].Yaw1 = floatFromBits(0xffc00005);
+        put("o.cam", camBytes(odd));
+        QCOMPARE(run({"show", "@o.cam", "-c", "ROLLBAR"}).out, "Roll Bar Camera (rollbar)\n"
+                                                               "\n"
+                                                               "  field   unit            value\n"
+                                                               "  ------  -------  ------------\n"
+                                                               "  x       m               1e+30\n"
+                                                               "  y       m               0.000\n"
+                                                               "  z       m               0.598\n"
+                                                               "  yaw1    degrees nan(0xffc00005)\n"
+                                                               "  pitch1  degrees          9.94\n"
+                                                               "  bank    degrees          0.00\n"
+                                                               "  zoom    degrees         77.99\n"
+                                                               "  yaw2    degrees          0.00\n"
+                                                               "  pitch2  degrees         -7.16\n");
+
+        // Several files one after the other, each headed by its name; a rejected one
+        // is told and the others are shown.
+        put("bad.cam", "MACC");
+        const Result several = run({"show", "@b.cam", "@bad.cam", "@o.cam", "-c", "2"});
+        QCOMPARE(several.code, 1);
+        QCOMPARE(several.err, "kestrel-cam: @bad.cam: File Length does not indicate Camera file "
+                              "(4 bytes; a camera file has 228)\n");
+        QVERIFY(several.out.startsWith("@b.cam\n\nZepplin/Shoulder * Camera (zeppelin)\n"
+                                       "* Zeppelin/Shoulder view not visible during replays.\n"));
+        QVERIFY(several.out.contains("\n\n@o.cam\n\nZepplin/Shoulder * Camera (zeppelin)\n"));
+    }
+
+    // set over several files: lines for what changed, the slider's rounding told,
+    // the stored bits as Apply stores them.
+    void setSeveralFiles()
     {
         CameraSet cameras = Brabham;
-        cameras[1].X = INFINITY;
-        cameras[1].Yaw1 = floatFromBits(0xffc00005);
-        put("s.cam", camBytes(cameras));
-        const Result result = run({"show", "@s.cam"});
+        cameras[2].Zoom = floatFromBits(0x3f9c61aa); // already 70 degrees
+        put("a.cam", camBytes(Brabham, 9));
+        put("b.cam", camBytes(cameras));
+        put("x=1.cam", camBytes(Brabham));
+        const Result result = run({"set", "@a.cam", "all.zoom=70", "@b.cam", "nose.x=0.002"});
+        QCOMPARE(result.err, QString());
         QCOMPARE(result.code, 0);
-        const QStringList lines = result.out.split('\n');
-        QCOMPARE(lines.size(), 8);
-        QCOMPARE(lines[0].simplified(),
-                 "Camera X (m) Y (m) Z (m) Yaw1 (deg) Pitch1 (deg) Bank (deg) "
-                 "Zoom (deg) Yaw2 (deg) Pitch2 (deg)");
-        QCOMPARE(lines[1].simplified(),
-                 "Nose 2.323915 0.2047831 0.08309222 0 0.20200211096502385 0 "
-                 "77.99427846183933 0 -7.161972438200131");
-        QVERIFY(lines[2].simplified().startsWith("Gear Box inf 0 0.002297342 nan(0xffc00005) 0"));
-        QVERIFY(lines[3].startsWith("Zepplin/Shoulder *  -0.3985842"));
+        const QString rounded = " (0.002 rounded to steps of 0.004 m)";
+        QStringList expected;
+        for (const char *file : {"@a.cam", "@b.cam"}) {
+            for (const char *camera : {"nose", "gearbox", "zeppelin", "rollbar", "frontsusp"}) {
+                if (QByteArray(file) == "@b.cam" && QByteArray(camera) == "zeppelin")
+                    continue;
+                expected << QStringLiteral("%1: %2.zoom: 77.99 -> 70 degrees").arg(file, camera);
+            }
+            expected << QStringLiteral("%1: rearsusp.zoom: 69.97 -> 70 degrees").arg(file)
+                     << QStringLiteral("%1: nose.x: 2.324 -> 0 m").arg(file) + rounded;
+        }
+        QCOMPARE(result.out.split('\n', Qt::SkipEmptyParts), expected);
+        CameraSet after = Brabham;
+        for (CameraRecord &record : after)
+            record.Zoom = floatFromBits(0x3f9c61aa);
+        after[0].X = 0;
+        QCOMPARE(contents("a.cam").toHex(), camBytes(after).toHex()); // and the standard header
+        QCOMPARE(contents("b.cam").toHex(), camBytes(after).toHex());
+
+        // After "--" only assignments, so a file name may hold "="; -q prints nothing;
+        // a file with nothing to change is not written.
+        QCOMPARE(
+            run({"set", "-q", "@x=1.cam", "@b.cam", "--", "rollbar.x=0.1", "nose.yaw1=-175.5"}),
+            (Result{0, QString(), QString()}));
+        after[3].X = floatFromBits(0x3dcccccd);
+        after[0].Yaw1 = floatFromBits(0xc044090f);
+        QCOMPARE(contents("b.cam").toHex(), camBytes(after).toHex());
+        const QDateTime written = QFileInfo(path("b.cam")).lastModified();
+        QTest::qWait(20);
+        QCOMPARE(run({"set", "@b.cam", "rollbar.x=0.1"}).out, QString());
+        QCOMPARE(QFileInfo(path("b.cam")).lastModified(), written);
+    }
+
+    // copy moves stored records bit for bit, into the same camera or another.
+    void copyBitForBit()
+    {
+        CameraSet source = Brabham;
+        source[3] = {floatFromBits(0x7fc00001), -0.0f, 1e30f, 0.1f, 0.2f, 0.3f, 0.4f, 5.0f, 6.0f};
+        put("src.cam", camBytes(source));
+        put("d1.cam", camBytes(SetupDefaults().DefaultCameras(5)));
+        put("d2.cam", camBytes(SetupDefaults().DefaultCameras(6), 4));
+        Result result = run({"copy", "@src.cam", "rollbar", "@d1.cam", "@d2.cam", "--to", "0"});
+        QCOMPARE(result.code, 0);
+        QVERIFY2(result.out.startsWith("@d1.cam: nose.x: 2.453 -> nan(0x7fc00001) m\n"
+                                       "@d1.cam: nose.y: -0.003 -> 0 m\n"),
+                 qPrintable(result.out));
+        for (const char *name : {"d1.cam", "d2.cam"}) {
+            CameraDocument document;
+            QCOMPARE(parseCameraFile(contents(name), &document), CameraFileStatus::Ok);
+            QVERIFY(document.DocumentCameras[0].sameBits(source[3]));
+            QCOMPARE(document.DocumentHeader, MakeCCamHeader());
+        }
+        result = run({"copy", "@src.cam", "all", "@d1.cam", "-q"});
+        QCOMPARE(result.out + result.err, QString());
+        QCOMPARE(contents("d1.cam"), camBytes(source));
+    }
+
+    // One file that fails its tests, or cannot be written, is named; every file not
+    // yet written stays as it was.
+    void severalFilesFail()
+    {
+        put("a.cam", camBytes(Brabham, 1));
+        put("short.cam", camBytes(Brabham).left(100));
+        put("c.cam", camBytes(Brabham, 3));
+        Result result = run({"set", "@a.cam", "@short.cam", "@c.cam", "nose.x=1"});
+        QCOMPARE(result.code, 1);
+        QCOMPARE(result.err, "kestrel-cam: @short.cam: File Length does not indicate Camera file "
+                             "(100 bytes; a camera file has 228)\n");
+        QCOMPARE(contents("a.cam"), camBytes(Brabham, 1));
+        QCOMPARE(contents("c.cam"), camBytes(Brabham, 3));
+
+        // A file that can be read but not written: in a folder that is read-only (a
+        // read-only file system where permissions do not stop the user, as for root).
+        const QString locked = path("locked");
+        QDir().mkpath(locked);
+        put("locked/b.cam", camBytes(Brabham, 2));
+        const bool mounted =
+            ::mount("tmpfs", QFile::encodeName(locked).constData(), "tmpfs", 0, "size=64k") == 0;
+        if (mounted) {
+            put("locked/b.cam", camBytes(Brabham, 2));
+            ::mount(nullptr, QFile::encodeName(locked).constData(), nullptr, MS_REMOUNT | MS_RDONLY,
+                    nullptr);
+        } else {
+            QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
+        }
+        put("d.cam", camBytes(Brabham, 4));
+        const CameraSet lotus = SetupDefaults().DefaultCameras(5);
+        put("lotus.cam", camBytes(lotus));
+        result = run({"copy", "@lotus.cam", "all", "@a.cam", "@locked/b.cam", "@d.cam", "-q"});
+        const QByteArray kept = contents("locked/b.cam");
+        if (mounted)
+            ::umount(QFile::encodeName(locked).constData());
+        else
+            QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (!result.err.contains("@locked/b.cam"))
+            QSKIP("no read-only folder can be made here");
+        QCOMPARE(result.code, 2);
+        QCOMPARE(result.err.count('\n'), 1);
+        QCOMPARE(kept, camBytes(Brabham, 2));
+        QCOMPARE(contents("a.cam"), camBytes(lotus)); // written before the failure
+        QCOMPARE(contents("d.cam"), camBytes(Brabham, 4));
+    }
+
+    // "-" is standard input or standard output; "./-" is a file of that name.
+    void standardStreams()
+    {
+        const QByteArray brabham = camBytes(Brabham);
+        const auto piped = [this](const QStringList &arguments, const QByteArray &input) {
+            QBuffer in;
+            in.setData(input);
+            in.open(QIODevice::ReadOnly);
+            QBuffer out;
+            out.open(QIODevice::WriteOnly);
+            QString err;
+            QTextStream errStream(&err);
+            QStringList resolved = arguments;
+            for (QString &argument : resolved)
+                argument.replace(QLatin1Char('@'), m_dir.path() + QLatin1Char('/'));
+            const int code = kestrelcam::runKestrelCam(resolved, in, out, errStream);
+            errStream.flush();
+            return std::make_tuple(code, out.data(), err.replace(m_dir.path() + '/', "@"));
+        };
+        QCOMPARE(piped({"new", "brabham", "-o", "-"}, {}), std::make_tuple(0, brabham, QString()));
+        const QByteArray json = std::get<1>(piped({"export", "-", "-o", "-"}, brabham));
+        QCOMPARE(std::get<1>(piped({"import", "-", "-o", "-"}, json)), brabham);
+        QCOMPARE(std::get<1>(piped({"set", "-", "nose.x=1"}, brabham)).mid(12, 4).toHex(),
+                 "0000803f");
+        QCOMPARE(piped({"check", "-"}, brabham.left(5)),
+                 std::make_tuple(1,
+                                 QByteArray("standard input: File Length does not indicate "
+                                            "Camera file\n"),
+                                 QString()));
+        QCOMPARE(std::get<2>(piped({"show", "-"}, brabham.left(5))),
+                 "kestrel-cam: standard input: File Length does not indicate Camera file "
+                 "(5 bytes; a camera file has 228)\n");
+        QCOMPARE(std::get<2>(piped({"copy", "-", "nose", "-"}, brabham)),
+                 "kestrel-cam: standard input is named twice; see 'kestrel-cam copy --help'\n");
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+        QCOMPARE(std::get<0>(piped({"new", "lotus", "-o", "./-"}, {})), 0);
+        QDir::setCurrent(QDir::rootPath());
+        QCOMPARE(contents("-"), camBytes(SetupDefaults().DefaultCameras(5)));
     }
 
     void diffLines()
@@ -541,7 +760,7 @@ private slots:
         exec({"set", "--help"});
         QCOMPARE(process.exitCode(), 0);
         QVERIFY(process.readAllStandardOutput().startsWith(
-            "Usage: kestrel-cam set [options] FILE CAMERA.FIELD=VALUE..."));
+            "Usage: kestrel-cam set [options] FILE... [--] CAMERA.FIELD=VALUE..."));
         exec({"diff", path("e.cam"), path("nothing.cam")});
         QCOMPARE(process.exitCode(), 2);
         QCOMPARE(process.readAllStandardOutput(), QByteArray());

@@ -1,0 +1,118 @@
+// export, import and new: camera files made from JSON text, from the defaults, and
+// camera files as JSON text.
+
+#include "command.h"
+
+#include "camerafile.h"
+#include "camerajson.h"
+#include "cameranames.h"
+#include "moddefaultvariablesetup.h"
+
+namespace kestrelcam {
+
+namespace {
+
+int runExport(Invocation &call)
+{
+    CameraDocument document;
+    if (const int code = readCameraFile(call.arguments().at(0), &document, call.streams()))
+        return code;
+    const QByteArray json = exportCameraJson(document);
+    if (!call.hasOutput()) {
+        call.out() << QString::fromUtf8(json);
+        return ExitSuccess;
+    }
+    return call.writeToOutput(json);
+}
+
+int runImport(Invocation &call)
+{
+    const QString path = call.arguments().at(0);
+    const QString name = inputName(path);
+    QByteArray json;
+    qint64 size = 0;
+    QString why;
+    if (!readInputFile(path, MaxJsonSize, call.streams(), &json, &size, &why)) {
+        report(call.err(), name + QStringLiteral(": ") + why);
+        return ExitUsage;
+    }
+    if (size < 0 || size > MaxJsonSize) {
+        report(call.err(), name + QStringLiteral(": larger than 1 MiB"));
+        return ExitNegative;
+    }
+    CameraDocument document{MakeCCamHeader(), {}};
+    QString error;
+    if (!importCameraJson(json, &document.DocumentCameras, &error)) {
+        report(call.err(), name + QStringLiteral(": ") + error);
+        return ExitNegative;
+    }
+    return call.writeToOutput(serializeCameraFile(document));
+}
+
+int runNew(Invocation &call)
+{
+    const DefaultTable defaults = SetupDefaults();
+    const QString make = call.arguments().at(0);
+    const std::optional<int> carType = makeFromArgument(make, defaults);
+    if (!carType) {
+        report(call.err(), QStringLiteral("unknown make '%1'").arg(make));
+        return ExitUsage;
+    }
+    // The document as the editor's new-file command makes it, before any Apply.
+    const CameraDocument document{MakeCCamHeader(), defaults.DefaultCameras(*carType)};
+    return call.writeToOutput(serializeCameraFile(document));
+}
+
+} // namespace
+
+std::vector<Command> convertCommands()
+{
+    return {
+        {"export",
+         "Write a camera file as JSON text, to standard output or to OUT.",
+         "FILE [-o OUT]",
+         "Writes {\"format\": \"kestrel-cam\", \"version\": 1, \"header\": {...},\n"
+         "\"cameras\": [six cameras in file order]}, values in metres and radians: a\n"
+         "finite value as the shortest number that reads back as the stored binary32,\n"
+         "a NaN, an infinity or -0 as \"0x\" and the eight hex digits of its bits.\n"
+         "Exit status: 0 written, 1 the file is rejected, 2 wrong usage or a file that\n"
+         "cannot be read or written.",
+         {{"FILE", "The camera file (- for standard input).", "FILE"}},
+         1,
+         1,
+         OutputUse::Optional,
+         "Write to OUT (- for standard output) instead of standard output.",
+         {},
+         runExport},
+        {"import",
+         "Write a camera file from JSON text as export writes it.",
+         "JSON -o FILE",
+         "Reads a JSON camera document (at most 1 MiB): format \"kestrel-cam\", version 1,\n"
+         "an optional header (signature \"MACC\", dataLength 216, reserved ignored) and six\n"
+         "cameras in file order, each value a number or a \"0x\" string of eight hex\n"
+         "digits. Writes the file with the standard header, \"MACC\", 0, 216.\n"
+         "Exit status: 0 written, 1 the JSON is no valid camera document, 2 wrong usage\n"
+         "or a file that cannot be read or written.",
+         {{"JSON", "The JSON file (- for standard input).", "JSON"}},
+         1,
+         1,
+         OutputUse::Required,
+         "Write the camera file to FILE (needed; - for standard output).",
+         {},
+         runImport},
+        {"new",
+         "Write a make's six default cameras (Brabham, BRM, Coventry, ...).",
+         "MAKE -o FILE",
+         "Writes the file the editor's new-file command makes for MAKE, before any Apply.\n"
+         "Exit status: 0 written, 2 wrong usage or a file that cannot be written.",
+         {{"MAKE", "Brabham, BRM, Coventry, Eagle, Ferrari, Lotus or Murasama, any case.", "MAKE"}},
+         1,
+         1,
+         OutputUse::Required,
+         "Write the camera file to FILE (needed; - for standard output).",
+         {},
+         runNew},
+    };
+}
+
+} // namespace kestrelcam
