@@ -138,15 +138,15 @@ private slots:
     // denormals, infinities, the largest finite values and the hard cases below.
     void roundTrip()
     {
-        const quint32 edges[] = {0x80000000, 0x00000001, 0x807fffff, 0x7f7fffff,
-                                 0xff7fffff, 0x7f800000, 0xff800000, 0x7fc00001,
-                                 0xffbfffff, 0x15ae43fd, 0x00800000, 0x3e000000};
+        const quint32 edges[] = {0x80000000, 0x00000001, 0x807fffff, 0x7f7fffff, 0xff7fffff,
+                                 0x7f800000, 0xff800000, 0x7fc00001, 0xffbfffff, 0x15ae43fd,
+                                 0x00800000, 0x3e000000, 0x47c9d468, 0x001aec15, 0x3fdfd257};
         QRandomGenerator rng(20261209);
         for (int round = 0; round < 3000; ++round) {
             CameraSet cameras{};
             for (int i = 0; i < 54; ++i) {
                 const int kind = rng.bounded(4);
-                const quint32 bits = kind == 0   ? edges[rng.bounded(12)]
+                const quint32 bits = kind == 0   ? edges[rng.bounded(15)]
                                      : kind == 1 ? (rng.generate() | 0x7f800000) // NaN or inf
                                                  : rng.generate();
                 cameras[i / 9].setField(i % 9, floatFromBits(bits));
@@ -172,6 +172,19 @@ private slots:
         QTest::newRow("largest finite") << 0x7f7fffffu << QByteArray("1.9496742e+40");
         QTest::newRow("90 degrees") << 0x3fc90fdbu << QByteArray("90");
         QTest::newRow("70 radians") << 0x428c0000u << QByteArray("4010.7046");
+        // Nine digits, the most any binary32 needs (found by the check of all of them).
+        QTest::newRow("nine digits") << 0x3fdfd257u << QByteArray("100.187776");
+        QTest::newRow("nine digits, another") << 0x3fe0aae0u << QByteArray("100.566394");
+        // Products one double step from a binary32 halfway point: the nearest of all.
+        QTest::newRow("halfway, whole") << 0x47c9d468u << QByteArray("5920763");
+        QTest::newRow("halfway, small") << 0x0852128au << QByteArray("3.622031e-32");
+        QTest::newRow("halfway, 8 digits") << 0x2063ef00u << QByteArray("1.1061939e-17");
+        QTest::newRow("halfway, large") << 0x54a1cb94u << QByteArray("3.185211e+14");
+        QTest::newRow("halfway, trailing zeros") << 0x4dd648a0u << QByteArray("25747890000");
+        QTest::newRow("halfway, fraction") << 0x463a9343u << QByteArray("684158.3");
+        QTest::newRow("halfway, in range") << 0x416325bfu << QByteArray("813.4119");
+        QTest::newRow("halfway, denormal") << 0x001aec15u << QByteArray("1.416588e-37");
+        QTest::newRow("halfway, near the top") << 0x7b80698du << QByteArray("7.640447e+37");
     }
     void hardAngles()
     {
