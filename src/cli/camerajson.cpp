@@ -1,6 +1,11 @@
 #include "camerajson.h"
 
 #include "cameranames.h"
+#include "jsonnumbers.h"
+#include "jsonscan.h"
+#include "jsonwriter.h"
+#include "sliderrange.h"
+#include "slidervalues.h"
 #include "valuetext.h"
 
 #include <QJsonArray>
@@ -8,9 +13,6 @@
 #include <QJsonObject>
 
 #include <algorithm>
-#include <cfloat>
-#include <charconv>
-#include <cmath>
 #include <initializer_list>
 #include <optional>
 
@@ -27,29 +29,8 @@ const QString SignatureKey = QStringLiteral("signature");
 const QString ReservedKey = QStringLiteral("reserved");
 const QString DataLengthKey = QStringLiteral("dataLength");
 const QString FormatName = QStringLiteral("kestrel-cam");
-constexpr int FormatVersion = 1;
-
-// Halfway between the largest finite binary32 and 2^128: a number this large or
-// larger rounds to an infinity; below it, down to FLT_MAX at most.
-constexpr double FloatOverflowThreshold = 0x1.ffffffp127;
-
-QJsonValue jsonValue(float value)
-{
-    if (!std::isfinite(value) || (value == 0 && std::signbit(value)))
-        return bitsText(value);
-    // The shortest text of the float, read as a double: QJsonDocument writes that
-    // double as the same short text, and its nearest binary32 is the stored value.
-    char buffer[64];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
-    double widened = 0;
-    std::from_chars(buffer, written.ptr, widened);
-    // For two values of all binary32 (+-7.038531e-26, bits 0x15ae43fd) that double
-    // is halfway between two binary32 values and would round away on import: write
-    // the value's exact double instead (more digits, the same binary32).
-    if (static_cast<float>(widened) != value)
-        widened = static_cast<double>(value);
-    return widened;
-}
+constexpr int RadiansVersion = 1;
+constexpr int DegreesVersion = 2;
 
 // A well-formed "0x" string: "0x" and exactly eight hex digits, either case.
 std::optional<float> floatFromBitsText(const QString &text)
@@ -86,24 +67,34 @@ struct Failure
     QString reason;
 };
 
-std::optional<float> floatFromJson(const QJsonValue &value, const QString &place, Failure *failure)
+// What is read from the document beyond QJsonDocument's values.
+struct Reading
+{
+    const JsonScan &scan;
+    int version;
+};
+
+std::optional<float> floatFromJson(const QJsonValue &value, int field, const QString &place,
+                                   const Reading &reading, Failure *failure)
 {
     if (value.isString()) {
         if (const std::optional<float> f = floatFromBitsText(value.toString()))
             return f;
     } else if (value.isDouble()) {
-        // A whole number is converted from the integer, rounded once.
-        const qint64 whole = value.toInteger(0);
-        if (whole == value.toInteger(1))
-            return static_cast<float>(whole);
-        const double number = value.toDouble();
-        if (std::fabs(number) >= FloatOverflowThreshold) {
+        // The number as written, not as QJsonDocument holds it (which drops the sign
+        // of a zero and rounds through a double).
+        const QByteArray text = reading.scan.numbers.value(place);
+        const std::string_view number(text.constData(), std::size_t(text.size()));
+        const StoredNumber stored =
+            reading.version == DegreesVersion && !sliderSpec(field).isPosition()
+                ? radiansFromDegreesText(number)
+                : storedFromText(number);
+        if (stored.status == StoredNumber::Ok)
+            return stored.value;
+        if (stored.status == StoredNumber::TooLarge) {
             *failure = {place, QStringLiteral("beyond the largest binary32 value")};
             return std::nullopt;
         }
-        if (std::fabs(number) > FLT_MAX)
-            return std::copysign(FLT_MAX, number);
-        return static_cast<float>(number);
     }
     *failure = {place, QStringLiteral("not a number or a \"0x\" string of eight hex digits")};
     return std::nullopt;
@@ -124,19 +115,6 @@ QString quoted(const QString &text)
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
-// A key as a place names it: as written when it is plain printable ASCII, else in
-// JSON's quotes and escapes, so that a message stays on one line.
-QString keyText(const QString &key)
-{
-    const bool plain = std::all_of(key.begin(), key.end(), [](QChar c) {
-        return c.unicode() >= 0x20 && c.unicode() < 0x7f && c != QLatin1Char('"');
-    });
-    if (plain && !key.isEmpty())
-        return key;
-    const QByteArray json = QJsonDocument(QJsonArray{key}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(json.mid(1, json.size() - 2));
-}
-
 std::optional<Failure> checkHeader(const QJsonValue &value)
 {
     if (!value.isObject())
@@ -155,7 +133,8 @@ std::optional<Failure> checkHeader(const QJsonValue &value)
     return std::nullopt;
 }
 
-std::optional<Failure> readCameras(const QJsonValue &value, CameraSet *cameras)
+std::optional<Failure> readCameras(const QJsonValue &value, const Reading &reading,
+                                   CameraSet *cameras)
 {
     if (!value.isArray())
         return Failure{CamerasKey, QStringLiteral("missing or not an array")};
@@ -185,7 +164,8 @@ std::optional<Failure> readCameras(const QJsonValue &value, CameraSet *cameras)
             if (!object.contains(key))
                 return Failure{fieldPlace, QStringLiteral("missing")};
             Failure failure;
-            const std::optional<float> f = floatFromJson(object.value(key), fieldPlace, &failure);
+            const std::optional<float> f =
+                floatFromJson(object.value(key), field, fieldPlace, reading, &failure);
             if (!f)
                 return failure;
             (*cameras)[camera].setField(field, *f);
@@ -194,51 +174,79 @@ std::optional<Failure> readCameras(const QJsonValue &value, CameraSet *cameras)
     return std::nullopt;
 }
 
+// QJsonDocument refuses a number no double holds; JSON allows it, and its place is
+// told better by the reading of the value: such numbers become a plain 0 of the same
+// length, so that offsets, lines and columns stay as they were.
+QByteArray withReadableNumbers(const QByteArray &json, const JsonScan &scan)
+{
+    QByteArray readable = json;
+    for (const auto &[offset, length] : scan.unreadable)
+        readable.replace(offset, length, '0' + QByteArray(length - 1, ' '));
+    return readable;
+}
+
 } // namespace
 
 QByteArray exportCameraJson(const CameraDocument &document)
 {
     const CameraFileHeader &header = document.DocumentHeader;
-    QJsonArray cameras;
+    JsonWriter json;
+    json.beginObject();
+    json.string("format", FormatName);
+    json.number("version", std::to_string(DegreesVersion));
+    json.beginObject("header");
+    json.string("signature", QString::fromLatin1(header.Signature.data(), 4));
+    json.number("reserved", std::to_string(header.Reserved));
+    json.number("dataLength", std::to_string(header.DataLength));
+    json.end();
+    json.beginArray("cameras");
     for (int camera = 0; camera < CameraCount; ++camera) {
-        QJsonObject object;
-        object.insert(CameraKey, QLatin1String(CameraJsonNames[camera]));
-        for (int field = 0; field < CameraRecord::FieldCount; ++field)
-            object.insert(QLatin1String(FieldJsonNames[field]),
-                          jsonValue(document.DocumentCameras[camera].field(field)));
-        cameras.append(object);
+        json.beginObject();
+        json.string("camera", QLatin1String(CameraJsonNames[camera]));
+        for (int field = 0; field < CameraRecord::FieldCount; ++field) {
+            const float value = document.DocumentCameras[camera].field(field);
+            const std::optional<std::string> number =
+                sliderSpec(field).isPosition() ? storedNumberText(value) : degreesNumberText(value);
+            if (number)
+                json.number(FieldJsonNames[field], *number);
+            else
+                json.string(FieldJsonNames[field], bitsText(value));
+        }
+        json.end();
     }
-    const QJsonObject top{
-        {FormatKey, FormatName},
-        {VersionKey, FormatVersion},
-        {HeaderKey, QJsonObject{{SignatureKey, QString::fromLatin1(header.Signature.data(), 4)},
-                                {ReservedKey, header.Reserved},
-                                {DataLengthKey, header.DataLength}}},
-        {CamerasKey, cameras}};
-    return QJsonDocument(top).toJson(QJsonDocument::Indented);
+    json.end();
+    json.end();
+    return json.text();
 }
 
-bool importCameraJson(const QByteArray &json, CameraSet *cameras, QString *error)
+bool importCameraJson(const QByteArray &json, CameraSet *cameras, QString *error,
+                      QStringList *warnings)
 {
     const auto fail = [error](const Failure &failure) {
         *error = failure.place.isEmpty() ? failure.reason
                                          : failure.place + QStringLiteral(": ") + failure.reason;
         return false;
     };
+    const auto failAt = [&json, &fail](qsizetype offset, const QString &reason) {
+        const auto [line, column] = lineAndColumn(json, offset);
+        return fail({QStringLiteral("line %1, column %2").arg(line).arg(column), reason});
+    };
     if (json.size() > MaxJsonSize)
         return fail({QString(), QStringLiteral("larger than 1 MiB")});
 
+    const JsonScan scan = scanJson(json);
     QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
-        // The offset counts bytes; lines and columns are counted from 1.
-        const qsizetype offset = std::clamp<qsizetype>(parseError.offset, 0, json.size());
-        const QByteArray before = json.left(offset);
-        const qsizetype line = before.count('\n') + 1;
-        const qsizetype column = offset - (before.lastIndexOf('\n') + 1) + 1;
-        return fail(
-            {QStringLiteral("line %1, column %2").arg(line).arg(column), parseError.errorString()});
-    }
+    const QJsonDocument document =
+        QJsonDocument::fromJson(withReadableNumbers(json, scan), &parseError);
+    if (parseError.error != QJsonParseError::NoError)
+        return failAt(parseError.offset, parseError.errorString());
+    if (!scan.wellFormed) // read by QJsonDocument, yet not as it reads: never seen
+        return failAt(scan.errorOffset, QStringLiteral("not read as JSON"));
+    if (scan.duplicate)
+        return fail({scan.duplicate->place, QStringLiteral("duplicate key on line %1 (first on "
+                                                           "line %2)")
+                                                .arg(scan.duplicate->line)
+                                                .arg(scan.duplicate->firstLine)});
     if (!document.isObject())
         return fail({QString(), QStringLiteral("not a JSON object")});
 
@@ -248,16 +256,34 @@ bool importCameraJson(const QByteArray &json, CameraSet *cameras, QString *error
     if (top.value(FormatKey) != QJsonValue(FormatName))
         return fail({FormatKey, QStringLiteral("must be %1").arg(quoted(FormatName))});
     const QJsonValue version = top.value(VersionKey);
-    if (!version.isDouble() || version.toDouble() != FormatVersion)
-        return fail({VersionKey, QStringLiteral("must be the number %1").arg(FormatVersion)});
+    if (!version.isDouble() ||
+        (version.toDouble() != RadiansVersion && version.toDouble() != DegreesVersion))
+        return fail({VersionKey, QStringLiteral("must be the number %1 or %2")
+                                     .arg(RadiansVersion)
+                                     .arg(DegreesVersion)});
     if (top.contains(HeaderKey)) {
         if (const std::optional<Failure> failure = checkHeader(top.value(HeaderKey)))
             return fail(*failure);
     }
     CameraSet read{};
-    if (const std::optional<Failure> failure = readCameras(top.value(CamerasKey), &read))
+    const Reading reading{scan, version.toInt()};
+    if (const std::optional<Failure> failure = readCameras(top.value(CamerasKey), reading, &read))
         return fail(*failure);
     *cameras = read;
+
+    if (warnings) {
+        for (int camera = 0; camera < CameraCount; ++camera) {
+            for (int field = 0; field < CameraRecord::FieldCount; ++field) {
+                const float value = read[camera].field(field);
+                if (!sliderHolds(field, value))
+                    warnings->append(QStringLiteral("%1[%2].%3: ")
+                                         .arg(CamerasKey)
+                                         .arg(camera)
+                                         .arg(QLatin1String(FieldJsonNames[field])) +
+                                     unheldValueText(field, value));
+            }
+        }
+    }
     return true;
 }
 

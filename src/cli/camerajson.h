@@ -4,28 +4,55 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
-// The camera file as JSON text, and back.
+// The camera file as JSON text, and back. Export writes version 2:
 //
-// {"format": "kestrel-cam", "version": 1,
-//  "header": {"signature": "MACC", "reserved": 0, "dataLength": 216},
-//  "cameras": [{"camera": "Nose", "X": 2.323915, ..., "Pitch2": -0.125}, ... six in file order]}
+// {
+//     "format": "kestrel-cam",
+//     "version": 2,
+//     "header": {
+//         "signature": "MACC",
+//         "reserved": 0,
+//         "dataLength": 216
+//     },
+//     "cameras": [
+//         {
+//             "camera": "Nose",
+//             "X": 2.323915,
+//             ...
+//             "Zoom": 77.99428,
+//             ...
+//             "Pitch2": -7.1619725
+//         },
+//         ... six cameras in file order, each "camera" first, then X, Y, Z, Yaw1,
+//         Pitch1, Bank, Zoom, Yaw2, Pitch2
+//     ]
+// }
 //
-// Values are in file units (metres, radians). A finite value is the shortest decimal
-// whose nearest binary32 is the stored value; a NaN, an infinity or a negative zero
-// is the string "0x" and the eight hex digits of its bits, as a JSON number cannot
-// carry them.
+// X, Y and Z are metres: the shortest decimal whose nearest binary32 is the stored
+// value. The six angles are degrees: the shortest decimal that, read as a double,
+// multiplied in double by the editor's factor 3.141592654 / 180 and rounded once to
+// binary32, gives the stored radians. A value no decimal gives (a NaN, an infinity)
+// is the string "0x" and the eight hex digits of its bits. -0 is the number -0.
+//
+// Version 1 is the same with the angles in radians, read as the metres are. Import
+// reads both; "header" may be left out, its "reserved" is ignored; keys may come in
+// any order but none twice.
 namespace kestrelcam {
 
 // Larger JSON files are refused before they are parsed.
 inline constexpr qsizetype MaxJsonSize = 1024 * 1024;
 
-// The document as export writes it: indented, keys in the order QJsonObject keeps
-// them (sorted), ending in a newline.
+// The document as export writes it, version 2, ending in a newline.
 QByteArray exportCameraJson(const CameraDocument &document);
 
 // Reads the six cameras from a JSON document. On failure *cameras is left as it was
-// and *error says where and why: "cameras[2].Zoom: ...", "line 3, column 7: ...".
-bool importCameraJson(const QByteArray &json, CameraSet *cameras, QString *error);
+// and *error says where and why, on one line: "cameras[2].Zoom: ...",
+// "line 3, column 7: ...". On success each value no slider of the editor holds adds
+// one line to *warnings, when given: "cameras[0].X: 130 m is beyond the slider's
+// range (-120 to 120 m); the editor shows 120".
+bool importCameraJson(const QByteArray &json, CameraSet *cameras, QString *error,
+                      QStringList *warnings = nullptr);
 
 } // namespace kestrelcam
