@@ -42,10 +42,14 @@ int runImport(Invocation &call)
     }
     CameraDocument document{MakeCCamHeader(), {}};
     QString error;
-    if (!importCameraJson(json, &document.DocumentCameras, &error)) {
+    QStringList warnings;
+    if (!importCameraJson(json, &document.DocumentCameras, &error, &warnings)) {
         report(call.err(), name + QStringLiteral(": ") + error);
         return ExitNegative;
     }
+    // Values the file format allows but no slider holds: written as they are, and told.
+    for (const QString &warning : warnings)
+        report(call.err(), name + QStringLiteral(": ") + warning);
     return call.writeToOutput(serializeCameraFile(document));
 }
 
@@ -71,10 +75,13 @@ std::vector<Command> convertCommands()
         {"export",
          "Write a camera file as JSON text, to standard output or to OUT.",
          "FILE [-o OUT]",
-         "Writes {\"format\": \"kestrel-cam\", \"version\": 1, \"header\": {...},\n"
-         "\"cameras\": [six cameras in file order]}, values in metres and radians: a\n"
-         "finite value as the shortest number that reads back as the stored binary32,\n"
-         "a NaN, an infinity or -0 as \"0x\" and the eight hex digits of its bits.\n"
+         "Writes {\"format\": \"kestrel-cam\", \"version\": 2, \"header\": {...},\n"
+         "\"cameras\": [six cameras in file order]}, each camera's name first, then X, Y,\n"
+         "Z, Yaw1, Pitch1, Bank, Zoom, Yaw2, Pitch2. Metres are the shortest number\n"
+         "whose nearest binary32 is the stored value. Angles are in degrees: the\n"
+         "shortest number that, multiplied by 3.141592654 / 180 and rounded once, gives\n"
+         "the stored radians. A NaN or an infinity is \"0x\" and the eight hex digits\n"
+         "of its bits.\n"
          "Exit status: 0 written, 1 the file is rejected, 2 wrong usage or a file that\n"
          "cannot be read or written.",
          {{"FILE", "The camera file (- for standard input).", "FILE"}},
@@ -87,10 +94,13 @@ std::vector<Command> convertCommands()
         {"import",
          "Write a camera file from JSON text as export writes it.",
          "JSON -o FILE",
-         "Reads a JSON camera document (at most 1 MiB): format \"kestrel-cam\", version 1,\n"
-         "an optional header (signature \"MACC\", dataLength 216, reserved ignored) and six\n"
-         "cameras in file order, each value a number or a \"0x\" string of eight hex\n"
-         "digits. Writes the file with the standard header, \"MACC\", 0, 216.\n"
+         "Reads a JSON camera document (at most 1 MiB): format \"kestrel-cam\", version 2\n"
+         "(angles in degrees) or 1 (radians), an optional header (signature \"MACC\",\n"
+         "dataLength 216, reserved ignored) and six cameras in file order. Each value\n"
+         "is a number or a \"0x\" string of eight hex digits; no key may appear twice in\n"
+         "an object. A value no slider of the editor holds is written as it is, with a\n"
+         "warning line on standard error. Writes the file with the standard header,\n"
+         "\"MACC\", 0, 216.\n"
          "Exit status: 0 written, 1 the JSON is no valid camera document, 2 wrong usage\n"
          "or a file that cannot be read or written.",
          {{"JSON", "The JSON file (- for standard input).", "JSON"}},

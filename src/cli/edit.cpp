@@ -6,6 +6,8 @@
 
 #include "camerafile.h"
 #include "cameranames.h"
+#include "jsonnumbers.h"
+#include "sliderrange.h"
 #include "slidervalues.h"
 #include "valuetext.h"
 
@@ -39,8 +41,8 @@ QString changeLine(const Target &target, int camera, int field, float from, floa
     QString after = roundedValueText(field, to, true);
     // Values that differ below the editor's precision are told exactly.
     if (before == after) {
-        before = storedValueText(field, from);
-        after = storedValueText(field, to);
+        before = jsonValueText(field, from);
+        after = jsonValueText(field, to);
     }
     return QStringLiteral("%1: %2: %3 -> %4 %5%6")
         .arg(inputName(target.path), valueName(camera, field), before, after, unitName(field),

@@ -4,6 +4,8 @@
 
 #include "camerafile.h"
 #include "cameranames.h"
+#include "jsonnumbers.h"
+#include "sliderrange.h"
 #include "slidervalues.h"
 #include "valuetext.h"
 
@@ -21,26 +23,30 @@ constexpr int StarredCamera = 2;
 const QString StarNote = QStringLiteral("* Zeppelin/Shoulder view not visible during replays.");
 
 // The table: a label column and one fixed-width column per camera, so that a changed
-// value changes one line and every row fits 80 columns.
+// value changes one line and every row fits 80 columns. Exact texts are wider: they
+// come in two tables of three cameras each.
 constexpr int LabelWidth = 10;
 constexpr int CellWidth = 11;
+constexpr int ExactCellWidth = 19;
 
-QString cell(const QString &text)
+QString cell(const QString &text, int width)
 {
-    return text.size() >= CellWidth ? QLatin1Char(' ') + text : text.rightJustified(CellWidth);
+    return text.size() >= width ? QLatin1Char(' ') + text : text.rightJustified(width);
 }
 
 QString valueText(int field, float value, bool exact)
 {
-    return exact ? storedValueText(field, value) : roundedValueText(field, value);
+    return exact ? jsonValueText(field, value) : roundedValueText(field, value);
 }
 
-void showTable(QTextStream &out, const CameraSet &cameras, bool exact)
+void showTable(QTextStream &out, const CameraSet &cameras, int firstCamera, int lastCamera,
+               int width, bool exact)
 {
     QString heading = QString().leftJustified(LabelWidth);
-    for (int camera = 0; camera < CameraCount; ++camera)
+    for (int camera = firstCamera; camera <= lastCamera; ++camera)
         heading += cell(QLatin1String(CameraArgumentNames[camera]) +
-                        (camera == StarredCamera ? QStringLiteral(" *") : QString()));
+                            (camera == StarredCamera ? QStringLiteral(" *") : QString()),
+                        width);
     out << heading << '\n';
     for (int field = 0; field < CameraRecord::FieldCount; ++field) {
         const bool metres = sliderSpec(field).isPosition();
@@ -48,9 +54,20 @@ void showTable(QTextStream &out, const CameraSet &cameras, bool exact)
                            .arg(QLatin1String(FieldArgumentNames[field]),
                                 metres ? QStringLiteral("m") : QStringLiteral("deg"))
                            .leftJustified(LabelWidth);
-        for (int camera = 0; camera < CameraCount; ++camera)
-            line += cell(valueText(field, cameras[camera].field(field), exact));
+        for (int camera = firstCamera; camera <= lastCamera; ++camera)
+            line += cell(valueText(field, cameras[camera].field(field), exact), width);
         out << line << '\n';
+    }
+}
+
+void showTables(QTextStream &out, const CameraSet &cameras, bool exact)
+{
+    if (exact) {
+        showTable(out, cameras, 0, 2, ExactCellWidth, true);
+        out << '\n';
+        showTable(out, cameras, 3, 5, ExactCellWidth, true);
+    } else {
+        showTable(out, cameras, 0, CameraCount - 1, CellWidth, false);
     }
     out << StarNote << '\n';
 }
@@ -96,7 +113,7 @@ int runShow(Invocation &call)
             call.out() << (first ? "" : "\n") << inputName(path) << "\n\n";
         first = false;
         if (cameras.empty()) {
-            showTable(call.out(), document.DocumentCameras, exact);
+            showTables(call.out(), document.DocumentCameras, exact);
             continue;
         }
         for (std::size_t i = 0; i < cameras.size(); ++i) {
@@ -135,19 +152,9 @@ int runCheck(Invocation &call)
         for (int camera = 0; camera < CameraCount; ++camera) {
             for (int field = 0; field < CameraRecord::FieldCount; ++field) {
                 const float value = document.DocumentCameras[camera].field(field);
-                const SliderSpec &info = sliderSpec(field);
-                const double steps = sliderSteps(field, value);
-                if (steps >= info.minimum && steps <= info.maximum)
-                    continue;
-                call.out() << name << ": " << valueName(camera, field) << ": ";
-                if (std::isnan(value))
-                    call.out() << floatText(value) << " is not a number";
-                else
-                    call.out() << storedValueText(field, value) << ' ' << unitName(field)
-                               << " is beyond the slider's range (" << sliderRangeText(field)
-                               << ')';
-                call.out() << "; the editor shows "
-                           << displayText(field, positionForField(field, value)) << '\n';
+                if (!sliderHolds(field, value))
+                    call.out() << name << ": " << valueName(camera, field) << ": "
+                               << unheldValueText(field, value) << '\n';
             }
         }
     }

@@ -8,26 +8,11 @@
 
 namespace kestrelcam {
 
-namespace {
-
-QString unit(int field)
-{
-    return sliderSpec(field).isPosition() ? QStringLiteral("m") : QStringLiteral("degrees");
-}
-
-// What the value display shows at a slider position.
-QString displayText(int field, int position)
-{
-    return formatPlainDecimal(sliderValue(field, position));
-}
-
-} // namespace
-
 QString sliderRangeText(int field)
 {
     const SliderSpec &info = sliderSpec(field);
     return QStringLiteral("%1 to %2 %3")
-        .arg(displayText(field, info.minimum), displayText(field, info.maximum), unit(field));
+        .arg(displayText(field, info.minimum), displayText(field, info.maximum), unitName(field));
 }
 
 bool sliderHolds(int field, float value)
@@ -44,7 +29,7 @@ QString unheldValueText(int field, float value)
     if (std::isnan(value))
         return floatText(value) + QStringLiteral(" is not a number") + shows;
     return QStringLiteral("%1 %2 is beyond the slider's range (%3)")
-               .arg(jsonValueText(field, value), unit(field), sliderRangeText(field)) +
+               .arg(jsonValueText(field, value), unitName(field), sliderRangeText(field)) +
            shows;
 }
 

@@ -1,6 +1,7 @@
 #include "valuetext.h"
 
 #include "camerarecord.h"
+#include "jsonnumbers.h"
 #include "modcameramath.h"
 #include "slidervalues.h"
 
@@ -55,11 +56,6 @@ QString unitName(int field)
     return sliderSpec(field).isPosition() ? QStringLiteral("m") : QStringLiteral("degrees");
 }
 
-QString storedValueText(int field, float value)
-{
-    return sliderSpec(field).isPosition() ? floatText(value) : degreesText(value);
-}
-
 QString roundedValueText(int field, float value, bool trimmed)
 {
     const bool position = sliderSpec(field).isPosition();
@@ -69,7 +65,7 @@ QString roundedValueText(int field, float value, bool trimmed)
                            ? std::snprintf(buffer, sizeof buffer, "%.*f", position ? 3 : 2, shown)
                            : -1;
     if (length < 0 || length > 12)
-        return storedValueText(field, value);
+        return jsonValueText(field, value);
     QString text = QString::fromLatin1(buffer, length);
     if (trimmed) {
         while (text.endsWith(QLatin1Char('0')))
@@ -88,13 +84,6 @@ QString roundedValueText(int field, float value, bool trimmed)
 QString displayText(int field, int position)
 {
     return formatPlainDecimal(sliderValue(field, position));
-}
-
-QString sliderRangeText(int field)
-{
-    const SliderSpec &spec = sliderSpec(field);
-    return QStringLiteral("%1 to %2")
-        .arg(displayText(field, spec.minimum), displayText(field, spec.maximum));
 }
 
 QString typedRangeText(int field)

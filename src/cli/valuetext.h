@@ -19,21 +19,14 @@ QString degreesText(float radians);
 // Field `field`'s unit as the command line writes it: "m" or "degrees".
 QString unitName(int field);
 
-// A stored value in the field's unit, metres or degrees, in the shortest text (as
-// floatText and degreesText write it).
-QString storedValueText(int field, float value);
-
 // A stored value in the field's unit at the precision of the editor's value displays:
 // metres to 3 decimals, degrees to 2 ("2.324", "77.99", "-7.16", never "-0.000").
 // With trimmed, trailing zeros go ("70" for 70.00). Values that are not finite, or
-// too large for a fixed text of 12 characters, as storedValueText writes them.
+// too large for a fixed text of 12 characters, in their exact text (jsonValueText).
 QString roundedValueText(int field, float value, bool trimmed = false);
 
 // What the editor's value display shows at a slider position ("2.324", "-0.4").
 QString displayText(int field, int position);
-
-// The range of a slider, in its unit's numbers: "-120 to 120", "0 to 180".
-QString sliderRangeText(int field);
 
 // The range typed entry takes, with its unit: "-120 to 120 m", "0 to 180 degrees".
 QString typedRangeText(int field);
