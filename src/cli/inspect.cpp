@@ -205,7 +205,9 @@ std::vector<Command> inspectCommands()
          "one camera (or each of all) as a list. --exact writes the shortest texts\n"
          "that give back the stored values. inf, -inf and nan(0xBITS) for values that\n"
          "are not finite. Several files are shown one after the other, each headed by\n"
-         "its name.\n"
+         "its name. For git, one value per line with each camera's caption four lines\n"
+         "above its values: textconv 'kestrel-cam show --exact -c all', xfuncname\n"
+         "'^(.* Camera) \\([a-z]+\\)$'.\n"
          "Exit status: 0 shown, 1 a file is rejected, 2 wrong usage or unreadable.",
          {{"FILE", "The camera files (- for standard input).", "FILE..."}},
          1,

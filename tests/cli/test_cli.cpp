@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -682,6 +683,41 @@ private slots:
         errStream.flush();
         QVERIFY2(err.startsWith("kestrel-cam: standard output: "), qPrintable(err));
         QCOMPARE(err.count('\n'), 1);
+    }
+
+    // The README's git set-up: a diff of a camera file names the changed value's camera.
+    void gitDiff()
+    {
+        if (QStandardPaths::findExecutable("git").isEmpty())
+            QSKIP("git is not installed");
+        const QString program = QStringLiteral(KESTREL_CAM_PATH);
+        QProcess git;
+        git.setWorkingDirectory(m_dir.path());
+        const auto shell = [&](const QString &script) {
+            git.start("sh", {"-c", script, "sh", program});
+            QVERIFY(git.waitForFinished(60000));
+            QCOMPARE(git.readAllStandardError(), QByteArray());
+            QCOMPARE(git.exitCode(), 0);
+        };
+        shell("git init -q . && echo '*.cam diff=kestrel-cam' > .gitattributes && "
+              "git config diff.kestrel-cam.textconv \"$1 show --exact -c all\" && "
+              "git config diff.kestrel-cam.xfuncname '^(.* Camera) \\([a-z]+\\)$' && "
+              "\"$1\" new lotus -o lotus.cam && git add . && "
+              "git -c user.name=k -c user.email=k@example.org commit -qm lotus && "
+              "\"$1\" set -q lotus.cam nose.x=2 rollbar.pitch1=12 rearsusp.pitch2=1");
+        shell("git diff -U3 lotus.cam");
+        const QStringList hunks =
+            QString::fromUtf8(git.readAllStandardOutput()).split("\n@@ ").mid(1);
+        QCOMPARE(hunks.size(), 3);
+        const QStringList cameras = {"Nose Camera", "Roll Bar Camera", "Rear Suspension Camera"};
+        const QStringList changed = {"+  x       m                  2",
+                                     "+  pitch1  degrees           12",
+                                     "+  pitch2  degrees            1"};
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY2(hunks[i].section('\n', 0, 0).endsWith("@@ " + cameras[i]),
+                     qPrintable(hunks[i]));
+            QVERIFY2(hunks[i].contains('\n' + changed[i] + '\n'), qPrintable(hunks[i]));
+        }
     }
 
     // The installed program: its streams and exit codes, also when standard output
