@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QRegion>
 
 namespace {
 
@@ -25,22 +26,26 @@ bool isPictureScale(double scale)
     return scale >= MinimumPictureScale && scale <= MaximumPictureScale;
 }
 
-// An image of `size` device-independent pixels at `scale`, in the window's background.
-QImage blankPicture(QSize size, double scale)
+// An image of `size` device-independent pixels at `scale`, its pixels not yet set.
+QImage newPicture(QSize size, double scale)
 {
     QImage image(size * scale, QImage::Format_RGB32);
     image.setDevicePixelRatio(scale);
-    image.fill(ViewColours::WindowBackground);
     return image;
+}
+
+// Where a view stands when the top view's top-left corner is at `origin`.
+QRect viewRect(const ViewPlace &view, QPoint origin)
+{
+    return WindowLayout::place(view.place).translated(origin - cameraViewsRegion().topLeft());
 }
 
 // The three views with the top view's top-left corner at `origin`, each clipped to
 // its own place as a widget is.
 void paintCameraViews(QPainter &painter, QPoint origin, const ViewCamera &camera)
 {
-    const QPoint offset = origin - cameraViewsRegion().topLeft();
     for (const ViewPlace &view : viewPlaces) {
-        const QRect place = WindowLayout::place(view.place).translated(offset);
+        const QRect place = viewRect(view, origin);
         painter.save();
         painter.translate(place.topLeft());
         painter.setClipRect(QRect(QPoint(0, 0), place.size()));
@@ -48,6 +53,20 @@ void paintCameraViews(QPainter &painter, QPoint origin, const ViewCamera &camera
                   camera);
         painter.restore();
     }
+}
+
+// The window's background everywhere but under the views, which paint their own.
+// It reaches a pixel beyond `size`, which covers the last row or column of device
+// pixels where the image's side was rounded up.
+void paintWindowBackground(QPainter &painter, QSize size, const QList<QPoint> &viewOrigins)
+{
+    QRegion background(QRect(QPoint(0, 0), size + QSize(1, 1)));
+    for (const QPoint &origin : viewOrigins) {
+        for (const ViewPlace &view : viewPlaces)
+            background -= viewRect(view, origin);
+    }
+    for (const QRect &rect : background)
+        painter.fillRect(rect, ViewColours::WindowBackground);
 }
 
 QFont headingFont()
@@ -72,8 +91,10 @@ QImage renderCameraViews(const ViewCamera &camera, double scale)
 {
     if (!isPictureScale(scale))
         return {};
-    QImage image = blankPicture(cameraViewsRegion().size(), scale);
+    const QSize size = cameraViewsRegion().size();
+    QImage image = newPicture(size, scale);
     QPainter painter(&image);
+    paintWindowBackground(painter, size, {QPoint(0, 0)});
     paintCameraViews(painter, QPoint(0, 0), camera);
     return image;
 }
@@ -83,8 +104,13 @@ QImage renderCameraSheet(const CameraSet &cameras, double scale)
     if (!isPictureScale(scale) || !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         return {};
     const int width = cameraViewsRegion().width();
-    QImage image = blankPicture(QSize(width, CameraCount * SheetRowHeight), scale);
+    const QSize size(width, CameraCount * SheetRowHeight);
+    QImage image = newPicture(size, scale);
     QPainter painter(&image);
+    QList<QPoint> viewOrigins;
+    for (int k = 0; k < CameraCount; ++k)
+        viewOrigins << QPoint(0, k * SheetRowHeight + SheetHeadingHeight);
+    paintWindowBackground(painter, size, viewOrigins);
     painter.setFont(headingFont());
     for (int k = 0; k < CameraCount; ++k) {
         const int top = k * SheetRowHeight;
@@ -92,8 +118,7 @@ QImage renderCameraSheet(const CameraSet &cameras, double scale)
         painter.setPen(ViewColours::WindowText);
         painter.drawText(QRect(0, top, width, SheetHeadingHeight - 4),
                          Qt::AlignLeft | Qt::AlignBottom, QString::fromLatin1(CameraCaptions[k]));
-        paintCameraViews(painter, QPoint(0, top + SheetHeadingHeight),
-                         viewCameraForRecord(cameras[k]));
+        paintCameraViews(painter, viewOrigins[k], viewCameraForRecord(cameras[k]));
     }
     return image;
 }

@@ -128,6 +128,13 @@ private slots:
 
         // Sides rounded to the nearest pixel: 777 x 1.5 = 1165.5, 225 x 1.5 = 337.5.
         QCOMPARE(renderCameraViews(noseCamera, 1.5).size(), QSize(1166, 338));
+        // A side rounded up still has every pixel painted: 225 x 3.3 = 742.5.
+        const QImage rounded = renderCameraViews(noseCamera, 3.3);
+        QCOMPARE(rounded.size(), QSize(2564, 743));
+        const QList<QColor> backgrounds = {QColor(64, 64, 64), QColor(128, 128, 128),
+                                           QColor(239, 239, 239)};
+        for (int x = 0; x < rounded.width(); ++x)
+            QVERIFY(backgrounds.contains(rounded.pixelColor(x, 742)));
         QCOMPARE(renderCameraSheet(defaultCameras(0), 8).size(), QSize(6216, 12336));
         QVERIFY(renderCameraViews(noseCamera, 0.99).isNull());
         QVERIFY(renderCameraViews(noseCamera, 8.01).isNull());
