@@ -4,6 +4,7 @@
 #include "slidervalues.h"
 #include "userdialogs.h"
 #include "valuelabel.h"
+#include "viewcamera.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -198,15 +199,10 @@ void CameraEditor::sliderChanged(int index, int position)
 
     // The views are drawn from the sliders, never from the document. Yaw2 and
     // Pitch2 are not drawn, but a change of them redraws all the same.
-    const auto at = [this](int i) { return sliderValue(i, m_widgets.HScrollCam[i]->value()); };
-    ViewCamera camera;
-    camera.X = at(0);
-    camera.Y = at(1);
-    camera.Z = at(2);
-    camera.Yaw1 = float(at(3));
-    camera.Pitch1 = float(at(4));
-    camera.Bank = float(at(5));
-    camera.Zoom = float(at(6));
+    std::array<int, SliderCount> positions{};
+    for (int i = 0; i < SliderCount; ++i)
+        positions[i] = m_widgets.HScrollCam[i]->value();
+    const ViewCamera camera = viewCameraForPositions(positions);
     for (PictureBox *view : {m_widgets.Picture1, m_widgets.Picture2, m_widgets.Picture3})
         view->showCamera(camera);
 

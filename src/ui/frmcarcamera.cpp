@@ -227,13 +227,16 @@ void frmCarCamera::createFileRow(QWidget *client)
 // The top, side and front views.
 void frmCarCamera::createViews(QWidget *client)
 {
-    m_widgets.Picture1 = new PictureBox(PictureBox::View::Top, QColor(64, 64, 64), client);
+    m_widgets.Picture1 =
+        new PictureBox(PictureBox::View::Top, ViewColours::Picture1Background, client);
     m_widgets.Picture1->setObjectName(QStringLiteral("Picture1"));
     m_widgets.Picture1->setGeometry(place(Places::Picture1));
-    m_widgets.Picture2 = new PictureBox(PictureBox::View::Side, QColor(128, 128, 128), client);
+    m_widgets.Picture2 =
+        new PictureBox(PictureBox::View::Side, ViewColours::Picture2Background, client);
     m_widgets.Picture2->setObjectName(QStringLiteral("Picture2"));
     m_widgets.Picture2->setGeometry(place(Places::Picture2));
-    m_widgets.Picture3 = new PictureBox(PictureBox::View::Front, QColor(128, 128, 128), client);
+    m_widgets.Picture3 =
+        new PictureBox(PictureBox::View::Front, ViewColours::Picture3Background, client);
     m_widgets.Picture3->setObjectName(QStringLiteral("Picture3"));
     m_widgets.Picture3->setGeometry(place(Places::Picture3));
 }

@@ -23,9 +23,7 @@ inline constexpr Place lblfile1 = {120, 4080, 5175, 315};
 inline constexpr Place cmdLoadCCamFile = {6120, 4080, 1815, 255};
 inline constexpr Place cmdsaveCameraFile = {8040, 4080, 1815, 255};
 inline constexpr Place cmdMakeCamFile = {9960, 4080, 1815, 255};
-inline constexpr Place Picture1 = {120, 4440, 3855, 3375};
-inline constexpr Place Picture2 = {4080, 4440, 3855, 3375};
-inline constexpr Place Picture3 = {8040, 4440, 3735, 3375};
+// Picture1, Picture2 and Picture3, the three views, are in viewplaces.h.
 
 // In the camera selector: the camera options, in camera order, and the note below them.
 inline constexpr Place optionPlaces[CameraCount] = {

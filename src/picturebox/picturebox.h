@@ -1,22 +1,11 @@
 #pragma once
 
+#include "viewcamera.h"
+
 #include <QColor>
 #include <QWidget>
 
 #include <optional>
-
-// What the three views show: the camera position in metres and its view angles
-// in degrees, as the editor's sliders hold them.
-struct ViewCamera
-{
-    double X = 0;
-    double Y = 0;
-    double Z = 0;
-    float Yaw1 = 0;
-    float Pitch1 = 0;
-    float Bank = 0;
-    float Zoom = 0;
-};
 
 // One of the three picture areas (top, side or front view). It paints the car
 // sketch and the camera from the latest camera it was given, and reports a mouse
@@ -26,12 +15,7 @@ class PictureBox : public QWidget
     Q_OBJECT
 
 public:
-    enum class View
-    {
-        Top,
-        Side,
-        Front
-    };
+    using View = ViewKind;
 
     PictureBox(View view, const QColor &background, QWidget *parent = nullptr);
 

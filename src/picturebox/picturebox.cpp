@@ -44,14 +44,8 @@ void PictureBox::paintEvent(QPaintEvent *)
         painter.fillRect(rect(), m_background);
         return;
     }
-    PainterSurface surface(painter, size(), m_background, palette().color(QPalette::WindowText));
-    NullSurface none;
-    const ViewCamera &c = *m_camera;
-    DrawingSurface &top = m_view == View::Top ? static_cast<DrawingSurface &>(surface) : none;
-    DrawingSurface &side = m_view == View::Side ? static_cast<DrawingSurface &>(surface) : none;
-    DrawingSurface &front = m_view == View::Front ? static_cast<DrawingSurface &>(surface) : none;
-    modGraphingRoutines::DrawCameraViews(top, side, front, c.X, c.Y, c.Z, c.Yaw1, c.Pitch1, c.Bank,
-                                         c.Zoom);
+    paintView(painter, size(), m_view, m_background, palette().color(QPalette::WindowText),
+              *m_camera);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent *event)
