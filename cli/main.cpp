@@ -3,11 +3,13 @@
 #include "kestrelcam.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -58,6 +60,20 @@ bool holdIfClosed(int descriptor)
     return true;
 }
 
+// Whether the command draws pictures: the first argument that is no option names it.
+bool drawsPictures(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] != '-')
+            return std::strcmp(argv[i], "render") == 0;
+    }
+    return false;
+}
+
+// The program tells its own errors, one line each; the toolkit's notes (such as a
+// missing runtime folder when run as root) stay out of them.
+void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -66,10 +82,19 @@ int main(int argc, char *argv[])
     const bool outputClosed = holdIfClosed(STDOUT_FILENO);
     holdIfClosed(STDERR_FILENO);
 
-    QCoreApplication application(argc, argv);
+    // Pictures need fonts, so a QGuiApplication; on the offscreen platform it needs no
+    // display server (no X, no Wayland) and shows nothing.
+    std::unique_ptr<QCoreApplication> application;
+    if (drawsPictures(argc, argv)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(quiet);
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
     StandardOutput out(outputClosed);
     QTextStream err(stderr);
-    const int code = kestrelcam::runKestrelCam(application.arguments().mid(1), out, err);
+    const int code = kestrelcam::runKestrelCam(QCoreApplication::arguments().mid(1), out, err);
     err.flush();
     return code;
 }

@@ -95,5 +95,6 @@ private:
 std::vector<Command> inspectCommands(); // show, check, diff
 std::vector<Command> convertCommands(); // export, import, new
 std::vector<Command> editCommands();    // set, copy
+std::vector<Command> renderCommands();  // render
 
 } // namespace kestrelcam

@@ -18,7 +18,7 @@ const std::vector<Command> &commands()
 {
     static const std::vector<Command> table = [] {
         std::vector<Command> all;
-        for (auto group : {inspectCommands, convertCommands, editCommands}) {
+        for (auto group : {inspectCommands, convertCommands, editCommands, renderCommands}) {
             std::vector<Command> commands = group();
             std::move(commands.begin(), commands.end(), std::back_inserter(all));
         }
@@ -163,7 +163,8 @@ int dispatch(const QStringList &arguments, CommandStreams &streams)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Shows, checks, compares and changes the 228-byte camera files (*.cam)\n"
-                       "of the Kestrel editor, and turns them into JSON text and back."));
+                       "of the Kestrel editor, turns them into JSON text and back, and draws\n"
+                       "pictures of their cameras."));
     const QCommandLineOption help = helpOption();
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Displays version information."));

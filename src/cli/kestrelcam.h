@@ -7,7 +7,7 @@
 #include <QTextStream>
 
 // The command-line companion of the editor: show, check, diff, export, import, new,
-// set and copy camera files. Each command is a function of its arguments and the
+// set, copy and render camera files. Each command is a function of its arguments and the
 // streams that returns the process's exit code; none of them exits or touches a window.
 namespace kestrelcam {
 
