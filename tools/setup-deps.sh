@@ -1,7 +1,8 @@
 # Installs the Debian packages Kestrel needs when any is missing.
 # Sourced by tools/run and tools/test.
 
-kestrel_packages=(cmake g++ make qt6-base-dev fonts-dejavu-core fonts-liberation2 "$@")
+# help2man makes the editor's manual page from its --help at every build.
+kestrel_packages=(cmake g++ make qt6-base-dev fonts-dejavu-core fonts-liberation2 help2man "$@")
 
 # What tools/check-package.sh needs on top: dpkg-dev and file for the package's
 # library dependencies, the validators, groff for the manual pages, rsvg-convert to
