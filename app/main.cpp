@@ -36,7 +36,11 @@ int print(FILE *stream, const QString &text)
     QTextStream out(stream);
     out << text;
     out.flush();
-    return out.status() == QTextStream::Ok ? ExitSuccess : ExitFailure;
+    if (out.status() == QTextStream::Ok)
+        return ExitSuccess;
+    if (stream == stdout)
+        std::fputs("kestrel: cannot write to standard output\n", stderr);
+    return ExitFailure;
 }
 
 int usageError(QString why)
