@@ -100,13 +100,16 @@ QString FileCommands::FileOpen()
     request.filters = {CameraFilesFilter, AllFilesFilter};
     request.hideReadOnly = true;
     QString path = runFileDialog(request);
-    if (path.isEmpty())
-        return QString();
+    if (!path.isEmpty())
+        rememberOpenedFile(path);
+    return path;
+}
 
+void FileCommands::rememberOpenedFile(const QString &path)
+{
     m_settings.write(StartupSection, MostRecentFilePathKey, folderOf(path));
     m_settings.write(FilePathSection, FilePathKey, path);
     m_settings.write(FileNameSection, FileNameKey, QFileInfo(path).fileName());
-    return path;
 }
 
 QString FileCommands::FileSave()
@@ -131,7 +134,20 @@ void FileCommands::setFileLabel(const QString &name)
 
 void FileCommands::loadCameraFile()
 {
-    const QString name = FileOpen();
+    readCameraFile(FileOpen());
+}
+
+void FileCommands::openCameraFile(const QString &path)
+{
+    // A relative name is taken from the current folder; the label and the settings
+    // hold the whole path, as after the dialog.
+    const QString name = QFileInfo(path).absoluteFilePath();
+    rememberOpenedFile(name);
+    readCameraFile(name);
+}
+
+void FileCommands::readCameraFile(const QString &name)
+{
     // The label shows the choice at once, also a file that is then refused.
     setFileLabel(name);
     if (name.size() < ShortestFileName)

@@ -38,6 +38,11 @@ public:
     void saveCameraFile();
     void makeCameraFile();
 
+    // Opens a file handed to the editor (named at start or dropped on the window) as
+    // the Load command opens the file chosen in its dialog: remembered, shown, tested,
+    // and read when it passes. `path` is not empty.
+    void openCameraFile(const QString &path);
+
     // The folder both file dialogs start in when none has been remembered yet.
     static QString defaultInitialFolder();
 
@@ -46,6 +51,10 @@ private:
     // answered with Cancel. Writes nothing; returns the full path or empty.
     QString runFileDialog(UserDialogs::FileRequest request);
     void setFileLabel(const QString &name);
+    // What the open command remembers of a chosen file: its folder, path and name.
+    void rememberOpenedFile(const QString &path);
+    // The Load command after its dialog: shows the name, tests and reads the file.
+    void readCameraFile(const QString &name);
 
     CameraDocument &m_document;
     const DefaultTable &m_defaults;

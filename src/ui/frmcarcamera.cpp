@@ -12,11 +12,16 @@
 #include "windowplaces.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
+#include <QUrl>
 
 namespace {
 
@@ -47,6 +52,39 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
     button->setToolTip(toolTip);
     button->setEnabled(enabled);
     return button;
+}
+
+// The file a drag brings, if the window takes it: exactly one local file that is not
+// a folder. A name that names no camera file is taken and then refused by the open
+// command, as the Load command refuses it.
+QString draggedFile(const QMimeData *data)
+{
+    if (!data || !data->hasUrls())
+        return QString();
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.constFirst().isLocalFile())
+        return QString();
+    const QString path = urls.constFirst().toLocalFile();
+    if (path.isEmpty() || QFileInfo(path).isDir())
+        return QString();
+    return path;
+}
+
+// Takes a drag that brings a file to open, as a copy or a link: the file is only read,
+// so the source is never asked to move it. Nothing is taken while a dialog or message
+// box is open.
+bool takeDrag(QDropEvent *event)
+{
+    if (QApplication::activeModalWidget() || draggedFile(event->mimeData()).isEmpty())
+        return false;
+    for (const Qt::DropAction action : {Qt::CopyAction, Qt::LinkAction}) {
+        if (event->possibleActions() & action) {
+            event->setDropAction(action);
+            event->accept();
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -82,6 +120,7 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
 
     setAccessibleNames();
     setFocusOrder();
+    setAcceptDrops(true);
 }
 
 // The editor and the commands go before the widgets they work on.
@@ -90,6 +129,36 @@ frmCarCamera::~frmCarCamera() = default;
 bool frmCarCamera::hasPendingChanges() const
 {
     return m_editor->hasPendingChanges();
+}
+
+void frmCarCamera::openCameraFile(const QString &path)
+{
+    m_fileCommands->openCameraFile(path);
+}
+
+void frmCarCamera::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!takeDrag(event))
+        event->ignore();
+}
+
+void frmCarCamera::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (!takeDrag(event))
+        event->ignore();
+}
+
+// The drop is finished first and the file opened afterwards, so that a message box
+// about the file does not keep the program the file came from waiting.
+void frmCarCamera::dropEvent(QDropEvent *event)
+{
+    if (!takeDrag(event)) {
+        event->ignore();
+        return;
+    }
+    const QString path = draggedFile(event->mimeData());
+    QMetaObject::invokeMethod(
+        this, [this, path] { openCameraFile(path); }, Qt::QueuedConnection);
 }
 
 // Menu bar: File has no items and does nothing; Help holds About.

@@ -9,6 +9,9 @@
 #include <memory>
 
 class FileCommands;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QLabel;
 class QPushButton;
 class SettingsStore;
@@ -30,6 +33,16 @@ public:
     const CameraDocument &document() const { return m_document; }
     // Whether a slider has moved since the last Apply, Cancel or camera selection.
     bool hasPendingChanges() const;
+
+    // Opens a camera file named on the command line, as the Load command opens the
+    // file chosen in its dialog. Dropped files go the same way.
+    void openCameraFile(const QString &path);
+
+protected:
+    // One local file dropped anywhere on the window is opened; nothing else is taken.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void createMenus();
