@@ -1,13 +1,16 @@
 # Installs the Debian packages Kestrel needs when any is missing.
 # Sourced by tools/run and tools/test.
 
-kestrel_packages=(cmake g++ make qt6-base-dev fonts-dejavu-core fonts-liberation2 "$@")
+# help2man makes kestrel-cam's manual page in every build; the completion test runs
+# bash with bash-completion.
+kestrel_packages=(cmake g++ make qt6-base-dev fonts-dejavu-core fonts-liberation2 help2man
+    bash-completion "$@")
 
 # What tools/check-package.sh needs on top: dpkg-dev and file for the package's
-# library dependencies, the validators, groff for the manual pages, rsvg-convert to
-# compare the icons with their drawing.
+# library dependencies, the validators, groff and man for the manual pages, rsvg-convert
+# to compare the icons with their drawing.
 kestrel_package_check_packages=(dpkg-dev file lintian desktop-file-utils appstream groff-base
-    shared-mime-info librsvg2-bin)
+    man-db shared-mime-info librsvg2-bin)
 
 kestrel_ensure_packages() {
     local missing=()
