@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Debian package as the README's "Installing" section does and checks it
 # with Debian's and freedesktop.org's own tools: lintian, desktop-file-validate,
-# appstreamcli, groff on each manual page and update-mime-database on the camera
-# file type. Every check looks at the files inside the .deb. Any error or warning
-# fails. Called by tools/test; can be run alone.
+# appstreamcli, groff and man (in 80 columns) on each manual page and
+# update-mime-database on the camera file type. Every check looks at the files
+# inside the .deb. Any error or warning fails. Called by tools/test; can be run
+# alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/setup-deps.sh
@@ -116,11 +117,32 @@ for page in "${pages[@]}"; do
     echo "${page#"$root"}"
     zcat "$page" >"$tmp/page"
     silent groff -man -ww -z "$tmp/page"
+    # As man shows it in an 80-column terminal: nothing on standard error and no
+    # line wider than the terminal (counted in characters, not bytes).
+    if ! MANWIDTH=80 LC_ALL=C.UTF-8 man -l "$tmp/page" >"$tmp/page.txt" 2>"$tmp/page.err"; then
+        fail "man -l ${page#"$root"} failed"
+    fi
+    if [ -s "$tmp/page.err" ]; then
+        cat "$tmp/page.err" >&2
+        fail "man -l ${page#"$root"} printed the above on standard error"
+    fi
+    if LC_ALL=C.UTF-8 grep -n '.\{81\}' "$tmp/page.txt" >&2; then
+        fail "${page#"$root"} has the above lines over 80 columns in an 80-column terminal"
+    fi
 done
 for program in "$root"/usr/bin/*; do
     [ -f "$root/usr/share/man/man1/$(basename "$program").1.gz" ] ||
         fail "usr/bin/$(basename "$program") has no manual page"
 done
+
+echo "== Bash completion"
+completion="$root/usr/share/bash-completion/completions/kestrel-cam"
+if [ -f "$completion" ]; then
+    [ ! -x "$completion" ] || fail "the bash completion is executable"
+    bash -n "$completion" || fail "the bash completion is no valid bash script"
+else
+    fail "the package holds no usr/share/bash-completion/completions/kestrel-cam"
+fi
 
 echo "== Camera file type"
 mime_xml="$root/usr/share/mime/packages/$id.xml"

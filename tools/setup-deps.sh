@@ -1,14 +1,16 @@
 # Installs the Debian packages Kestrel needs when any is missing.
 # Sourced by tools/run and tools/test.
 
-# help2man makes the editor's manual page from its --help at every build.
-kestrel_packages=(cmake g++ make qt6-base-dev fonts-dejavu-core fonts-liberation2 help2man "$@")
+# help2man makes the manual pages from the programs' --help at every build; the
+# completion test runs bash with bash-completion.
+kestrel_packages=(cmake g++ make qt6-base-dev fonts-dejavu-core fonts-liberation2 help2man
+    bash-completion "$@")
 
 # What tools/check-package.sh needs on top: dpkg-dev and file for the package's
-# library dependencies, the validators, groff for the manual pages, rsvg-convert and
-# ImageMagick to compare the icons with their drawing.
+# library dependencies, the validators, groff and man for the manual pages, rsvg-convert
+# and ImageMagick to compare the icons with their drawing.
 kestrel_package_check_packages=(dpkg-dev file lintian desktop-file-utils appstream groff-base
-    shared-mime-info librsvg2-bin imagemagick)
+    man-db shared-mime-info librsvg2-bin imagemagick)
 
 kestrel_ensure_packages() {
     local missing=()
