@@ -88,10 +88,10 @@ QString displayText(int field, int position)
 
 QString typedRangeText(int field)
 {
-    const SliderSpec &spec = sliderSpec(field);
+    const SliderSpec &slider = sliderSpec(field);
     // Typed entry also stays within the slider: for Zoom that is 0 to 180.
-    const double low = std::max(spec.typedMinimum, sliderValue(field, spec.minimum));
-    const double high = std::min(spec.typedMaximum, sliderValue(field, spec.maximum));
+    const double low = std::max(slider.typedMinimum, sliderValue(field, slider.minimum));
+    const double high = std::min(slider.typedMaximum, sliderValue(field, slider.maximum));
     return QStringLiteral("%1 to %2 %3")
         .arg(formatPlainDecimal(low), formatPlainDecimal(high), unitName(field));
 }
