@@ -3,6 +3,7 @@
 
 #include "camerafile.h"
 #include "camerapicture.h"
+#include "fulldisk.h"
 #include "kestrelcam.h"
 #include "moddefaultvariablesetup.h"
 
@@ -11,9 +12,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -151,15 +149,11 @@ private slots:
     // A disk that takes nothing more: no picture and no temporary file are left.
     void fullDisk()
     {
-        rlimit old;
-        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
-        rlimit none = old;
-        none.rlim_cur = 0;
-        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &none), 0);
-        const auto result = run({"render", "@lotus.cam", "-o", "@x.png"});
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, handler);
+        const auto result = [&] {
+            const FullDisk full;
+            return full.isSet() ? run({"render", "@lotus.cam", "-o", "@x.png"})
+                                : std::tuple<int, QByteArray, QString>();
+        }();
         QCOMPARE(std::get<0>(result), 2);
         QCOMPARE(std::get<2>(result), "kestrel-cam: Cannot write @x.png: File too large.\n");
         QCOMPARE(files(), QStringList{"lotus.cam"});
