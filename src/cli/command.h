@@ -49,9 +49,9 @@ struct Command
 class Invocation
 {
 public:
-    Invocation(const QCommandLineParser &parser, CommandStreams &streams, OutputUse output,
-               qsizetype argumentsAfterDashes)
-        : m_parser(parser), m_streams(streams), m_output(output),
+    Invocation(const QString &name, const QCommandLineParser &parser, CommandStreams &streams,
+               OutputUse output, qsizetype argumentsAfterDashes)
+        : m_name(name), m_parser(parser), m_streams(streams), m_output(output),
           m_afterDashes(argumentsAfterDashes)
     {
     }
@@ -65,6 +65,9 @@ public:
     CommandStreams &streams() { return m_streams; }
     QTextStream &out() { return m_streams.out(); }
     QTextStream &err() { return m_streams.err(); }
+
+    // Wrong usage of this command: one line pointing at its help, ExitUsage.
+    int usageError(const QString &why) { return kestrelcam::usageError(err(), why, m_name); }
 
     // -o, once and named (the parser has checked that).
     bool hasOutput() const
@@ -85,6 +88,7 @@ public:
     }
 
 private:
+    QString m_name; // "kestrel-cam set"
     const QCommandLineParser &m_parser;
     CommandStreams &m_streams;
     OutputUse m_output;

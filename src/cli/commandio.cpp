@@ -77,6 +77,15 @@ void report(QTextStream &err, const QString &message)
     err << ProgramName << ": " << line << Qt::endl;
 }
 
+int usageError(QTextStream &err, const QString &why, const QString &helpCommand)
+{
+    QString text = why;
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    report(err, text + QStringLiteral("; see '%1 --help'").arg(helpCommand));
+    return ExitUsage;
+}
+
 QString inputName(const QString &path)
 {
     return path == StandardStream ? QStringLiteral("standard input")

@@ -49,6 +49,10 @@ private:
 // (the core's messages have them) become blanks.
 void report(QTextStream &err, const QString &message);
 
+// Wrong usage: one line that ends by pointing at the help of helpCommand ("kestrel-cam
+// set"), without the full stop of Qt's own messages. Returns ExitUsage.
+int usageError(QTextStream &err, const QString &why, const QString &helpCommand);
+
 // A file argument as messages name it: "standard input" or "standard output" for "-".
 QString inputName(const QString &path);
 QString outputName(const QString &path);

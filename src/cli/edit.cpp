@@ -61,7 +61,7 @@ void change(Target &target, int camera, int field, float value, const QString &n
 }
 
 // Names that are given twice: the same file would be changed twice.
-bool namedTwice(const QStringList &paths, QTextStream &err, const QString &help)
+bool namedTwice(const QStringList &paths, Invocation &call)
 {
     std::set<QString> seen;
     for (const QString &path : paths) {
@@ -70,9 +70,7 @@ bool namedTwice(const QStringList &paths, QTextStream &err, const QString &help)
                             : info.exists()        ? info.canonicalFilePath()
                                                    : info.absoluteFilePath();
         if (!seen.insert(key).second) {
-            report(
-                err,
-                QStringLiteral("'%1' is named twice; see '%2 --help'").arg(inputName(path), help));
+            call.usageError(QStringLiteral("'%1' is named twice").arg(inputName(path)));
             return true;
         }
     }
@@ -167,19 +165,13 @@ int runSet(Invocation &call)
                                     : arguments[i].contains(QLatin1Char('='));
         (assignment ? texts : paths) << arguments[i];
     }
-    const QString help = QStringLiteral("kestrel-cam set");
-    if (paths.isEmpty() || texts.isEmpty()) {
-        report(call.err(), QStringLiteral("missing %1; see '%2 --help'")
-                               .arg(paths.isEmpty() ? QStringLiteral("FILE")
-                                                    : QStringLiteral("CAMERA.FIELD=VALUE"),
-                                    help));
-        return ExitUsage;
-    }
-    if (call.hasOutput() && paths.size() > 1) {
-        report(call.err(), QStringLiteral("-o takes one FILE; see '%1 --help'").arg(help));
-        return ExitUsage;
-    }
-    if (namedTwice(paths, call.err(), help))
+    if (paths.isEmpty() || texts.isEmpty())
+        return call.usageError(QStringLiteral("missing %1")
+                                   .arg(paths.isEmpty() ? QStringLiteral("FILE")
+                                                        : QStringLiteral("CAMERA.FIELD=VALUE")));
+    if (call.hasOutput() && paths.size() > 1)
+        return call.usageError(QStringLiteral("-o takes one FILE"));
+    if (namedTwice(paths, call))
         return ExitUsage;
 
     // Wrong usage first, for every assignment; a value named twice (also through
@@ -244,31 +236,20 @@ int runSet(Invocation &call)
 int runCopy(Invocation &call)
 {
     const QStringList arguments = call.arguments();
-    const QString help = QStringLiteral("kestrel-cam copy");
     const std::vector<int> cameras = camerasFromArgument(arguments[1]);
-    if (cameras.empty()) {
-        report(call.err(),
-               QStringLiteral("unknown camera '%1'; see '%2 --help'").arg(arguments[1], help));
-        return ExitUsage;
-    }
+    if (cameras.empty())
+        return call.usageError(QStringLiteral("unknown camera '%1'").arg(arguments[1]));
     std::vector<int> into = cameras;
     if (call.isSet(ToOption)) {
         into = camerasFromArgument(call.value(ToOption));
-        if (into.size() != 1 || cameras.size() != 1) {
-            report(call.err(), QStringLiteral("--to takes one camera, for one camera copied; see "
-                                              "'%1 --help'")
-                                   .arg(help));
-            return ExitUsage;
-        }
+        if (into.size() != 1 || cameras.size() != 1)
+            return call.usageError(QStringLiteral("--to takes one camera, for one camera copied"));
     }
     const QStringList paths = arguments.mid(2);
-    if (namedTwice(paths, call.err(), help))
+    if (namedTwice(paths, call))
         return ExitUsage;
-    if (arguments[0] == StandardStream && paths.contains(StandardStream)) {
-        report(call.err(),
-               QStringLiteral("standard input is named twice; see '%1 --help'").arg(help));
-        return ExitUsage;
-    }
+    if (arguments[0] == StandardStream && paths.contains(StandardStream))
+        return call.usageError(QStringLiteral("standard input is named twice"));
 
     CameraDocument source;
     if (const int code = readCameraFile(arguments[0], &source, call.streams()))

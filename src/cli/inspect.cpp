@@ -92,11 +92,9 @@ int runShow(Invocation &call)
     std::vector<int> cameras;
     if (call.isSet(CameraOption)) {
         cameras = camerasFromArgument(call.value(CameraOption));
-        if (cameras.empty()) {
-            report(call.err(), QStringLiteral("unknown camera '%1'; see 'kestrel-cam show --help'")
-                                   .arg(call.value(CameraOption)));
-            return ExitUsage;
-        }
+        if (cameras.empty())
+            return call.usageError(
+                QStringLiteral("unknown camera '%1'").arg(call.value(CameraOption)));
     }
     const bool exact = call.isSet(ExactOption);
     const QStringList paths = call.arguments();

@@ -83,15 +83,6 @@ QString programHelp(const QCommandLineParser &parser)
     return text;
 }
 
-int usageError(QTextStream &err, const QString &why, const QString &helpCommand)
-{
-    QString text = why;
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    report(err, text + QStringLiteral("; see '%1 --help'").arg(helpCommand));
-    return ExitUsage;
-}
-
 int runCommand(const Command &command, const QStringList &arguments, CommandStreams &streams)
 {
     QTextStream &err = streams.err();
@@ -154,7 +145,7 @@ int runCommand(const Command &command, const QStringList &arguments, CommandStre
     // are of two kinds.
     const qsizetype dashes = arguments.indexOf(QStringLiteral("--"));
     const qsizetype afterDashes = dashes < 0 ? 0 : arguments.size() - dashes - 1;
-    Invocation call(parser, streams, command.output, afterDashes);
+    Invocation call(name, parser, streams, command.output, afterDashes);
     return command.run(call);
 }
 

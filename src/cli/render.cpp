@@ -18,26 +18,20 @@ const QString ScaleOption = QStringLiteral("scale");
 
 int runRender(Invocation &call)
 {
-    const QString help = QStringLiteral("kestrel-cam render");
     std::optional<int> camera;
     if (call.isSet(CameraOption)) {
         camera = cameraFromArgument(call.value(CameraOption));
-        if (!camera) {
-            report(call.err(), QStringLiteral("unknown camera '%1'; see '%2 --help'")
-                                   .arg(call.value(CameraOption), help));
-            return ExitUsage;
-        }
+        if (!camera)
+            return call.usageError(
+                QStringLiteral("unknown camera '%1'").arg(call.value(CameraOption)));
     }
     double scale = 1;
     if (call.isSet(ScaleOption)) {
         bool number = false;
         scale = call.value(ScaleOption).trimmed().toDouble(&number);
-        if (!number || !(scale >= MinimumPictureScale && scale <= MaximumPictureScale)) {
-            report(call.err(),
-                   QStringLiteral("--scale takes a number from 1 to 8, not '%1'; see '%2 --help'")
-                       .arg(call.value(ScaleOption), help));
-            return ExitUsage;
-        }
+        if (!number || !(scale >= MinimumPictureScale && scale <= MaximumPictureScale))
+            return call.usageError(QStringLiteral("--scale takes a number from 1 to 8, not '%1'")
+                                       .arg(call.value(ScaleOption)));
     }
 
     CameraDocument document;
