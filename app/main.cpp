@@ -1,9 +1,11 @@
 // kestrel: the camera file editor, optionally opening the file it is handed.
 
 #include "frmcarcamera.h"
+#include "programentry.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QMessageBox>
 #include <QTextStream>
 
 #include <cstdio>
@@ -24,11 +26,13 @@ const char *const ToolkitOptionsWithValue[] = {
 const char *const ToolkitFlags[] = {"reverse", "widgetcount"};
 
 // What the command line asks for: a window, with a file to open or none, or an exit
-// status once the help, the version or a usage error has been printed.
+// status once the help, the version or a usage error has been told.
 struct Request
 {
     int exitStatus = -1; // -1: start the editor
     QString file;
+    QString text;         // the help, the version or the usage error
+    bool isError = false; // text is a usage error, for standard error
 };
 
 int print(FILE *stream, const QString &text)
@@ -43,12 +47,30 @@ int print(FILE *stream, const QString &text)
     return ExitFailure;
 }
 
-int usageError(QString why)
+void usageError(Request &request, QString why)
 {
     if (why.endsWith(QLatin1Char('.')))
         why.chop(1);
-    print(stderr, QStringLiteral("%1: %2; see '%1 --help'\n").arg(ProgramName, why));
-    return ExitUsage;
+    request.text = QStringLiteral("%1: %2; see '%1 --help'\n").arg(ProgramName, why);
+    request.isError = true;
+    request.exitStatus = ExitUsage;
+}
+
+// Tells the help, the version or a usage error where the user will read it, and
+// returns the program's exit status.
+int tell(const Request &request, int argc, char *argv[])
+{
+    FILE *stream = request.isError ? stderr : stdout;
+    if (!reachConsole(stream)) {
+        QApplication app(argc, argv);
+        QMessageBox box(request.isError ? QMessageBox::Warning : QMessageBox::Information,
+                        QStringLiteral("Kestrel"), request.text.trimmed());
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        return request.exitStatus;
+    }
+    const int printed = print(stream, request.text);
+    return request.isError ? request.exitStatus : printed;
 }
 
 // Reads the arguments without the window system, so that --help, --version and wrong
@@ -83,32 +105,32 @@ Request readCommandLine(const QStringList &arguments)
 
     Request request;
     if (!parser.parse(arguments)) {
-        request.exitStatus = usageError(parser.errorText());
+        usageError(request, parser.errorText());
         return request;
     }
     if (parser.isSet(help)) {
         // Qt names the running executable in its usage line; the program's name instead.
         const QString text = parser.helpText();
-        request.exitStatus = print(
-            stdout,
+        request.exitStatus = ExitSuccess;
+        request.text =
             QStringLiteral("Usage: %1 [options] [FILE]").arg(ProgramName) +
-                text.mid(text.indexOf(QLatin1Char('\n'))) +
-                QStringLiteral(
-                    "\nExit status:\n"
-                    "  0  the window was closed, or the help or the version was printed\n"
-                    "  2  wrong usage: an unknown option, a missing value, more than one FILE\n"));
+            text.mid(text.indexOf(QLatin1Char('\n'))) +
+            QStringLiteral(
+                "\nExit status:\n"
+                "  0  the window was closed, or the help or the version was printed\n"
+                "  2  wrong usage: an unknown option, a missing value, more than one FILE\n");
         return request;
     }
     if (parser.isSet(version)) {
-        request.exitStatus = print(
-            stdout, QStringLiteral("%1 %2\n").arg(ProgramName, QStringLiteral(KESTREL_VERSION)));
+        request.exitStatus = ExitSuccess;
+        request.text = QStringLiteral("%1 %2\n").arg(ProgramName, QStringLiteral(KESTREL_VERSION));
         return request;
     }
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
-        request.exitStatus = usageError(QStringLiteral("unexpected argument '%1'").arg(files[1]));
+        usageError(request, QStringLiteral("unexpected argument '%1'").arg(files[1]));
     else if (files.size() == 1 && files[0].isEmpty())
-        request.exitStatus = usageError(QStringLiteral("the file name is empty"));
+        usageError(request, QStringLiteral("the file name is empty"));
     else if (files.size() == 1)
         request.file = files[0];
     return request;
@@ -118,12 +140,10 @@ Request readCommandLine(const QStringList &arguments)
 
 int main(int argc, char *argv[])
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    const QStringList arguments = programArguments(argc, argv);
     const Request request = readCommandLine(arguments);
     if (request.exitStatus >= 0)
-        return request.exitStatus;
+        return tell(request, argc, argv);
 
     // The toolkit reads its options only before "--": a file named after it, such as
     // "-reverse", is a file.

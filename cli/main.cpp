@@ -10,17 +10,33 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace {
 
+#ifdef Q_OS_WIN
+constexpr int StandardInput = 0;
+constexpr int StandardOutputNumber = 1;
+constexpr int StandardError = 2;
+#else
+constexpr int StandardInput = STDIN_FILENO;
+constexpr int StandardOutputNumber = STDOUT_FILENO;
+constexpr int StandardError = STDERR_FILENO;
+#endif
+
 // Standard output as a device that reports every failed write with the system's
 // reason: a full disk, a pipe closed by its reader (with SIGPIPE ignored), or no
-// standard output at all.
+// standard output at all. Text is written in text mode, so lines end as the system's
+// console programs end them (CR LF on Windows); CommandStreams writes camera files
+// and pictures with text mode off, byte for byte.
 class StandardOutput : public QIODevice
 {
 public:
-    explicit StandardOutput(bool closed) : m_closed(closed) { open(WriteOnly | Unbuffered); }
+    explicit StandardOutput(bool closed) : m_closed(closed) { open(WriteOnly | Unbuffered | Text); }
 
 protected:
     qint64 readData(char *, qint64) override { return -1; }
@@ -28,8 +44,8 @@ protected:
     {
         qint64 written = 0;
         while (written < size) {
-            const ssize_t n = m_closed ? (errno = EBADF, -1)
-                                       : ::write(STDOUT_FILENO, data + written, size - written);
+            const qint64 n =
+                m_closed ? (errno = EBADF, -1) : writeSome(data + written, size - written);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0) {
@@ -42,9 +58,33 @@ protected:
     }
 
 private:
+    static qint64 writeSome(const char *data, qint64 size)
+    {
+#ifdef Q_OS_WIN
+        // The descriptor is in binary mode (see main): the bytes go out as they are.
+        return ::_write(StandardOutputNumber, data, unsigned(qMin<qint64>(size, 1 << 30)));
+#else
+        return ::write(StandardOutputNumber, data, size_t(size));
+#endif
+    }
+
     bool m_closed;
 };
 
+#ifdef Q_OS_WIN
+// On Windows a stream the program was started without has no system handle; files
+// the program opens get handles of their own, never its number, so nothing needs
+// holding. Camera files and pictures pass through standard input and output byte for
+// byte: binary mode, before anything is read or written.
+bool holdIfClosed(int descriptor)
+{
+    if (::_get_osfhandle(descriptor) < 0)
+        return true;
+    if (descriptor != StandardError)
+        ::_setmode(descriptor, _O_BINARY);
+    return false;
+}
+#else
 // A standard stream the program was started without is held open on /dev/null, so
 // that no file the program opens takes its number (and its output). Returns whether
 // the stream was closed.
@@ -59,6 +99,7 @@ bool holdIfClosed(int descriptor)
     }
     return true;
 }
+#endif
 
 // Whether the command draws pictures: the first argument that is no option names it.
 bool drawsPictures(int argc, char *argv[])
@@ -78,9 +119,9 @@ void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
 
 int main(int argc, char *argv[])
 {
-    holdIfClosed(STDIN_FILENO);
-    const bool outputClosed = holdIfClosed(STDOUT_FILENO);
-    holdIfClosed(STDERR_FILENO);
+    holdIfClosed(StandardInput);
+    const bool outputClosed = holdIfClosed(StandardOutputNumber);
+    holdIfClosed(StandardError);
 
     // Pictures need fonts, so a QGuiApplication; on the offscreen platform it needs no
     // display server (no X, no Wayland) and shows nothing.

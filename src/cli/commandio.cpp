@@ -22,6 +22,33 @@ QString systemReason(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+// The file system's answer for a name: 0 and its mode and size, or the error number
+// ("No such file or directory", "Is a directory", a loop of links, ...). On Windows
+// through the wide-character call, so that any name reaches the system unchanged.
+struct PathStatus
+{
+    bool isFolder = false;
+    bool isRegular = false;
+    qint64 size = 0;
+};
+
+int statusOf(const QString &path, PathStatus *out)
+{
+#ifdef Q_OS_WIN
+    struct _stat64 status;
+    if (::_wstat64(reinterpret_cast<const wchar_t *>(path.utf16()), &status) != 0)
+        return errno;
+#else
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return errno;
+#endif
+    out->isFolder = S_ISDIR(status.st_mode);
+    out->isRegular = S_ISREG(status.st_mode);
+    out->size = status.st_size;
+    return 0;
+}
+
 QString byteCount(qint64 size)
 {
     return size == 1 ? QStringLiteral("1 byte") : QStringLiteral("%1 bytes").arg(size);
@@ -56,8 +83,13 @@ CommandStreams::CommandStreams(QIODevice &in, QIODevice &out, QTextStream &err)
 void CommandStreams::writeBinary(const QByteArray &bytes)
 {
     m_out.flush();
+    // A device in text mode would end lines for the system (CR LF on Windows): camera
+    // files and pictures go out byte for byte.
+    const bool text = m_device.isTextModeEnabled();
+    m_device.setTextModeEnabled(false);
     if (m_out.status() != QTextStream::Ok || m_device.write(bytes) != bytes.size())
         m_failed = true;
+    m_device.setTextModeEnabled(text);
 }
 
 bool CommandStreams::flush(QString *why)
@@ -109,12 +141,12 @@ bool readInputFile(const QString &path, qint64 limit, CommandStreams &streams, Q
     }
     // The system's own answer for a name that is no file: missing, a dangling link,
     // a loop of links, a folder.
-    struct stat status;
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
-        *why = systemReason(errno);
+    PathStatus status;
+    if (const int error = statusOf(path, &status)) {
+        *why = systemReason(error);
         return false;
     }
-    if (S_ISDIR(status.st_mode)) {
+    if (status.isFolder) {
         *why = systemReason(EISDIR);
         return false;
     }
@@ -125,8 +157,8 @@ bool readInputFile(const QString &path, qint64 limit, CommandStreams &streams, Q
     }
     if (!readToEnd(file, limit, bytes, why))
         return false;
-    if (S_ISREG(status.st_mode))
-        *size = status.st_size;
+    if (status.isRegular)
+        *size = status.size;
     else
         *size = bytes->size() > limit ? -1 : bytes->size();
     return true;

@@ -7,8 +7,10 @@
 #include <QtEndian>
 
 #include <cstring>
+#ifndef Q_OS_WIN
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 QString cameraFileRejection(CameraFileStatus status)
 {
@@ -51,13 +53,26 @@ void appendInt32(QByteArray &out, qint32 value)
 // QSaveFile keeps the mode of the file it replaces, not its owner and group: give
 // them to the new file where the process may (as root; or the group alone for one of
 // its members), else the file belongs to whoever wrote it, as any new file does.
-void keepOwner(const QString &path, int handle)
+// Windows has no owner to keep this way: the new file takes the folder's inherited
+// permissions, as a file saved by any program there does.
+void keepOwner([[maybe_unused]] const QString &path, [[maybe_unused]] int handle)
 {
+#ifndef Q_OS_WIN
     struct stat old;
     if (handle < 0 || ::stat(QFile::encodeName(path).constData(), &old) != 0)
         return;
     if (::fchown(handle, old.st_uid, old.st_gid) != 0 && ::fchown(handle, -1, old.st_gid) != 0)
         return;
+#endif
+}
+
+// "Cannot STEP PATH:" over the system's reason as a sentence. Windows' reasons end
+// with their own full stop; those of other systems get one.
+QString failure(const QString &step, const QString &path, QString reason)
+{
+    if (!reason.endsWith(QLatin1Char('.')))
+        reason += QLatin1Char('.');
+    return QStringLiteral("Cannot %1 %2:\n%3").arg(step, QDir::toNativeSeparators(path), reason);
 }
 
 } // namespace
@@ -123,15 +138,13 @@ CameraFileStatus CameraFileReader::read(const QString &path)
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        m_errorString = QStringLiteral("Cannot open %1:\n%2.")
-                            .arg(QDir::toNativeSeparators(path), file.errorString());
+        m_errorString = failure(QStringLiteral("open"), path, file.errorString());
         return CameraFileStatus::ReadError;
     }
     // One byte more than a camera file holds tells a file that grew since the size test.
     const QByteArray bytes = file.read(CameraFileSize + 1);
     if (file.error() != QFileDevice::NoError) {
-        m_errorString = QStringLiteral("Cannot read %1:\n%2.")
-                            .arg(QDir::toNativeSeparators(path), file.errorString());
+        m_errorString = failure(QStringLiteral("read"), path, file.errorString());
         return CameraFileStatus::ReadError;
     }
 
@@ -148,18 +161,18 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
     if (opened)
         keepOwner(path, file.handle());
     if (!opened)
-        step = QStringLiteral("Cannot create %1:\n%2.");
+        step = QStringLiteral("create");
     // QSaveFile buffers the bytes, and commit() does not report a failed flush (a full
     // disk): it would rename a short file over the old one. Flush first and check.
     else if (file.write(bytes) != bytes.size() || !file.flush())
-        step = QStringLiteral("Cannot write %1:\n%2.");
+        step = QStringLiteral("write");
     else if (!file.commit())
-        step = QStringLiteral("Cannot save %1:\n%2.");
+        step = QStringLiteral("save");
 
     if (step.isEmpty())
         return true;
     if (error)
-        *error = step.arg(QDir::toNativeSeparators(path), file.errorString());
+        *error = failure(step, path, file.errorString());
     file.cancelWriting();
     return false;
 }

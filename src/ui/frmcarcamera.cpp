@@ -91,7 +91,9 @@ bool takeDrag(QDropEvent *event)
 
 frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidget *parent)
     : QMainWindow(parent), m_ownDialogs(dialogs ? nullptr : new QtUserDialogs(this)),
-      m_ownSettings(settings ? nullptr : new QtSettingsStore),
+      m_ownSettings(settings ? nullptr
+                             : new QtSettingsStore(QtSettingsStore::forProgramFolder(
+                                   QCoreApplication::applicationDirPath()))),
       m_dialogs(dialogs ? dialogs : m_ownDialogs.get()),
       m_settings(settings ? settings : m_ownSettings.get()), m_defaults(SetupDefaults())
 {

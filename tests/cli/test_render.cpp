@@ -149,6 +149,9 @@ private slots:
     // A disk that takes nothing more: no picture and no temporary file are left.
     void fullDisk()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows has no file size limit per process to fail a write as a full disk does");
+#endif
         const auto result = [&] {
             const FullDisk full;
             return full.isSet() ? run({"render", "@lotus.cam", "-o", "@x.png"})

@@ -202,10 +202,17 @@ private slots:
     void settingsStore()
     {
         QSettings raw(QSettings::NativeFormat, QSettings::UserScope, "Kestrel", "Kestrel");
+#ifdef Q_OS_WIN
+        // The user's registry, as Qt keeps the settings of organisation and application.
+        QCOMPARE(raw.fileName(), "\\HKEY_CURRENT_USER\\Software\\Kestrel\\Kestrel");
+        raw.clear();
+        raw.sync();
+#else
         const QString file = raw.fileName();
         QVERIFY(file.contains(".qttest"));
         QDir(file).removeRecursively(); // left by an earlier run that failed half-way
         QFile::remove(file);
+#endif
         {
             QtSettingsStore store;
             QCOMPARE(store.read("Startup", "MostRecentFilePath", "/home/x"), "/home/x");
@@ -216,12 +223,47 @@ private slots:
         QCOMPARE(QtSettingsStore().read("Startup", "MostRecentFilePath", "x"), "C:\\cams, new");
         raw.sync();
         QCOMPARE(raw.value("LastFileNameOpened/LastFileNameOpened1").toString(), "brabham.cam");
+#ifdef Q_OS_WIN
+        raw.clear();
+#else
         // A folder where the settings file should be: nothing is stored, defaults are read.
         QFile::remove(file);
         QVERIFY(QDir().mkpath(file));
         QtSettingsStore().write("Startup", "MostRecentFilePath", "/data/cams");
         QCOMPARE(QtSettingsStore().read("Startup", "MostRecentFilePath", "/home/x"), "/home/x");
         QVERIFY(QDir(file).removeRecursively());
+#endif
+    }
+
+    // A copy with "Kestrel.ini" beside the program keeps its settings in that file, with
+    // the same sections, keys and values, and leaves the user's settings alone.
+    void portableSettings()
+    {
+        QSettings user(QSettings::NativeFormat, QSettings::UserScope, "Kestrel", "Kestrel");
+        user.clear();
+        user.sync();
+        QTemporaryDir program;
+        QVERIFY(QtSettingsStore::forProgramFolder(program.path()).iniFile().isEmpty());
+        QVERIFY(QDir(program.path()).mkdir("Kestrel.ini")); // a folder is no settings file
+        QVERIFY(QtSettingsStore::forProgramFolder(program.path()).iniFile().isEmpty());
+        QVERIFY(QDir(program.path()).rmdir("Kestrel.ini"));
+
+        QFile ini(program.filePath("Kestrel.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly)); // empty, as the zip holds it
+        ini.close();
+        QtSettingsStore store = QtSettingsStore::forProgramFolder(program.path());
+        QCOMPARE(QFileInfo(store.iniFile()).canonicalFilePath(),
+                 QFileInfo(ini).canonicalFilePath());
+        store.write("Startup", "MostRecentFilePath", "E:\\cams");
+        store.write("LastFileNameOpened", "LastFileNameOpened1", "Pérez.cam");
+
+        QSettings written(ini.fileName(), QSettings::IniFormat);
+        QCOMPARE(written.value("Startup/MostRecentFilePath").toString(), "E:\\cams");
+        QCOMPARE(QtSettingsStore::forProgramFolder(program.path())
+                     .read("LastFileNameOpened", "LastFileNameOpened1", "x"),
+                 "Pérez.cam");
+        user.sync();
+        QVERIFY(user.allKeys().isEmpty());
     }
 };
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QtGlobal>
+
+#ifndef Q_OS_WIN
 #include <csignal>
 #include <sys/resource.h>
 
@@ -33,3 +36,11 @@ private:
     void (*m_handler)(int) = nullptr;
     bool m_set = false;
 };
+#else
+// Windows has no file size limit per process: a full disk cannot be made this way.
+class FullDisk
+{
+public:
+    bool isSet() const { return false; }
+};
+#endif

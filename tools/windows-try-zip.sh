@@ -1,0 +1,148 @@
+#!/usr/bin/env bash
+# Tries the portable zip as a Windows user would, in a fresh Wine prefix: kestrel-cam
+# makes, shows, sets, copies, exports, imports and renders files whose bytes equal
+# those of the Linux build for the same commands, through files with non-ASCII names,
+# Windows paths and standard input and output; the editor, started on a virtual
+# display with a file on its command line, shows that file's cameras.
+# Usage: tools/windows-try-zip.sh ZIP WORK   (called by tools/windows)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+zip="$(realpath "$1")"
+work="$(realpath -m "$2")"
+
+echo "-- kestrel-cam for Linux, to compare with"
+cmake -S . -B build/windows/native -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTREL_BUILD_TESTS=OFF \
+    -DKESTREL_BUILD_BENCH=OFF >/dev/null
+cmake --build build/windows/native --target kestrel-cam >/dev/null
+linux="$(realpath build/windows/native/cli/kestrel-cam)"
+
+rm -rf "$work"
+mkdir -p "$work/linux" "$work/windows"
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset WINEPATH
+wine wineboot --init >/dev/null 2>&1
+wineserver -w
+# Unpacked where a user would put it: nothing else of Kestrel's is on this system.
+unzip -q "$zip" -d "$WINEPREFIX/drive_c/Tools"
+folder="$(find "$WINEPREFIX/drive_c/Tools" -mindepth 1 -maxdepth 1 -type d)"
+cam_exe="C:\\Tools\\$(basename "$folder")\\kestrel-cam.exe"
+[ -f "$folder/Kestrel.ini" ] || { echo "the zip lacks Kestrel.ini" >&2; exit 1; }
+
+fail() {
+    echo "windows zip: $*" >&2
+    exit 1
+}
+
+# Each step runs in a folder of its own for each system with the same arguments;
+# Windows is given its files by Windows paths (Z:\...\Pérez.cam).
+windows_path() { winepath -w "$1" 2>/dev/null; }
+run_linux() { (cd "$work/linux" && "$linux" "$@"); }
+run_windows() { (cd "$work/windows" && wine "$cam_exe" "$@"); }
+both() {
+    run_linux "$@" >"$work/linux/out.txt" 2>"$work/linux/err.txt" || echo "exit $?" >>"$work/linux/err.txt"
+    run_windows "$@" >"$work/windows/out.txt" 2>"$work/windows/err.txt" ||
+        echo "exit $?" >>"$work/windows/err.txt"
+    # Text ends its lines with CR LF on Windows; the same lines otherwise.
+    for stream in out err; do
+        if ! cmp -s "$work/linux/$stream.txt" <(tr -d '\r' <"$work/windows/$stream.txt"); then
+            diff "$work/linux/$stream.txt" <(tr -d '\r' <"$work/windows/$stream.txt") >&2 || true
+            fail "kestrel-cam $*: standard $stream differs from Linux"
+        fi
+    done
+}
+same_file() {
+    cmp "$work/linux/$1" "$work/windows/$1" >/dev/null || fail "$1 differs from the Linux build's"
+    echo "same bytes: $1 ($(stat -c %s "$work/linux/$1") bytes)"
+}
+
+both new lotus -o Pérez.cam
+same_file Pérez.cam
+both new brabham -o brabham.cam
+both show Pérez.cam
+both show Pérez.cam -c rollbar --exact
+both set Pérez.cam nose.zoom=77.99 rollbar.pitch1=-7.16 frontsusp.x=1.2
+same_file Pérez.cam
+both copy brabham.cam gearbox Pérez.cam --to rearsusp
+same_file Pérez.cam
+both export Pérez.cam -o Pérez.json
+same_file Pérez.json
+both import Pérez.json -o back.cam
+same_file back.cam
+both diff brabham.cam Pérez.cam
+both check Pérez.cam brabham.cam
+# Bad input: the same messages and exit codes.
+both show missing.cam
+both set Pérez.cam nose.zoom=500
+both new nomake -o x.cam
+head -c 227 "$work/linux/brabham.cam" >"$work/linux/short.cam"
+cp "$work/linux/short.cam" "$work/windows/short.cam"
+both show short.cam
+[ "$(wc -l <"$work/linux/err.txt")" -ge 1 ] || fail "no error for a short file"
+
+# Windows paths: a drive letter with backslashes, forward slashes, a UNC path.
+drive="$(windows_path "$work/windows/Pérez.cam")"
+run_windows show "$drive" >"$work/windows/by-drive.txt"
+run_windows show "${drive//\\//}" >"$work/windows/by-slashes.txt"
+run_windows show '\\?\'"$drive" >"$work/windows/by-unc.txt"
+run_linux show Pérez.cam >"$work/linux/by-name.txt"
+for how in drive slashes unc; do
+    cmp -s "$work/linux/by-name.txt" <(tr -d '\r' <"$work/windows/by-$how.txt") ||
+        fail "show by a path with $how differs"
+done
+run_windows show 'Z:\no\such\folder\x.cam' 2>"$work/windows/err.txt" && fail "a missing folder was read"
+grep -q 'Z:\\no\\such\\folder\\x.cam: No such file or directory' "$work/windows/err.txt" ||
+    fail "a missing file's message: $(cat "$work/windows/err.txt")"
+echo "paths: drive letter, forward slashes, \\\\?\\ prefix, missing folder"
+
+# Standard output and input carry camera files and pictures byte for byte (the
+# Lotus file holds 0x0A bytes, which a text stream would turn into CR LF).
+run_linux new lotus -o - >"$work/linux/lotus-stdout.cam"
+run_windows new lotus -o - >"$work/windows/lotus-stdout.cam"
+grep -qc $'\n' "$work/linux/lotus-stdout.cam" || fail "the Lotus file has no 0x0A byte to test with"
+same_file lotus-stdout.cam
+run_linux show - <"$work/linux/lotus-stdout.cam" >"$work/linux/stdin.txt"
+run_windows show - <"$work/windows/lotus-stdout.cam" >"$work/windows/stdin.txt"
+cmp -s "$work/linux/stdin.txt" <(tr -d '\r' <"$work/windows/stdin.txt") || fail "show - differs"
+grep -q $'\r$' "$work/windows/stdin.txt" || fail "text lines do not end with CR LF on Windows"
+run_linux export - -o - <"$work/linux/lotus-stdout.cam" | run_linux import - -o - >"$work/linux/piped.cam"
+run_windows export - -o - <"$work/windows/lotus-stdout.cam" | run_windows import - -o - \
+    >"$work/windows/piped.cam"
+same_file piped.cam
+echo "standard input and output: binary files byte for byte, text with CR LF"
+
+# Pictures: the same pixels (PNG's compression may differ).
+run_linux render Pérez.cam -c nose -o nose.png
+run_windows render Pérez.cam -c nose -o nose.png
+run_windows render Pérez.cam -c nose -o - >"$work/windows/nose-stdout.png"
+for picture in nose.png nose-stdout.png; do
+    differ="$(compare -metric AE "$work/linux/nose.png" "$work/windows/$picture" null: 2>&1 || true)"
+    [ "$differ" = 0 ] || fail "render $picture: $differ pixels differ from Linux"
+done
+run_windows render Pérez.cam -o sheet.png
+identify "$work/windows/sheet.png" >/dev/null || fail "the sheet is no picture"
+echo "render: one camera pixel for pixel as on Linux, through a file and standard output; a sheet"
+
+# The editor on a virtual display, opened on a file named on its command line: its
+# window shows the file's first camera exactly as render draws it.
+editor_exe="C:\\Tools\\$(basename "$folder")\\kestrel.exe"
+display_log="$work/editor.log"
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    wine "$1" "$2" >"$3" 2>&1 &
+    for _ in $(seq 60); do
+        sleep 1
+        import -window root "$4" 2>/dev/null || continue
+        # The window is up once the screen is no longer one colour.
+        [ "$(convert "$4" -format %k info:)" -gt 1 ] && break
+    done
+    sleep 3
+    import -window root "$4"
+    wineserver -k
+' sh "$editor_exe" "$(windows_path "$work/linux/Pérez.cam")" "$display_log" "$work/editor.png"
+python3 tools/find-picture.py "$work/editor.png" "$work/linux/nose.png" ||
+    fail "the editor's window does not show Pérez.cam's nose camera (see $work/editor.png)"
+echo "editor: opened Pérez.cam from its command line; its views equal render's ($work/editor.png)"
+# The portable copy keeps its settings beside it.
+grep -q 'MostRecentFilePath' "$folder/Kestrel.ini" ||
+    fail "the portable editor did not keep its settings in Kestrel.ini"
+echo "editor: settings in the zip's Kestrel.ini"
+wineserver -k 2>/dev/null || true
