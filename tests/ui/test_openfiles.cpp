@@ -2,6 +2,7 @@
 // the executable's own options, which work without any display.
 
 #include "mainwindow.h"
+#include "systemtext.h"
 
 #include <QMessageBox>
 #include <QMimeData>
@@ -216,14 +217,15 @@ private slots:
         QCOMPARE(kestrel.exitStatus(), QProcess::NormalExit);
         QCOMPARE(kestrel.exitCode(), exitCode);
         const QString printed = kestrel.readAllStandardOutput();
-        QCOMPARE(kestrel.readAllStandardError(), err);
+        QCOMPARE(QString(kestrel.readAllStandardError()), systemLines(err));
         if (arguments == QStringList{"--help"}) {
             // The usage line, the two options and the one argument.
-            QVERIFY2(printed.startsWith(out + '\n') && printed.contains("-h, --help") &&
-                         printed.contains("-v, --version") && printed.contains("\n  FILE "),
+            QVERIFY2(printed.startsWith(systemLines(out + '\n')) &&
+                         printed.contains("-h, --help") && printed.contains("-v, --version") &&
+                         printed.contains("\n  FILE "),
                      qPrintable(printed));
         } else {
-            QCOMPARE(printed, out);
+            QCOMPARE(printed, systemLines(out));
         }
     }
 };
