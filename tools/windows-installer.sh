@@ -291,6 +291,14 @@ kestrel_test_installer() (
         _kestrel_wine "$instdir_win\\kestrel-cam.exe" --version >/dev/null ||
             fail "$instdir_win\\kestrel-cam.exe --version exited with status $?"
         ok "$instdir_win\\kestrel-cam.exe --version runs"
+        # render needs the platform plugins of the installed folder.
+        _kestrel_wine "$instdir_win\\kestrel-cam.exe" new lotus -o 'C:\lotus.cam' --force &&
+            _kestrel_wine "$instdir_win\\kestrel-cam.exe" render 'C:\lotus.cam' -c nose -o 'C:\nose.png' --force ||
+            fail "kestrel-cam.exe render from $instdir_win failed"
+        [ "$(head -c 8 "$WINEPREFIX/drive_c/nose.png" | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] ||
+            fail "kestrel-cam.exe render from $instdir_win wrote no PNG"
+        rm -f "$WINEPREFIX/drive_c/lotus.cam" "$WINEPREFIX/drive_c/nose.png"
+        ok "kestrel-cam.exe renders a picture from the installed folder"
         [ -f "$shortcut" ] || fail "no Start menu shortcut $shortcut"
         ok "the Start menu shortcut is there"
         expect_value "$classes\\$progid\\shell\\open\\command" "" REG_SZ "\"$instdir_win\\kestrel.exe\" \"%1\""
