@@ -4,7 +4,7 @@
 # The .ico files are packed at build time from the committed PNGs (the application
 # icon's in data/icons, the camera file's in data/windows/icons, made by
 # render-icons.sh) by icotool, package icoutils; nothing is rendered during the build.
-include_guard(GLOBAL)
+include_guard(DIRECTORY)
 
 find_program(KESTREL_ICOTOOL icotool REQUIRED DOC "icotool (package icoutils), packs PNGs into .ico files")
 
