@@ -84,6 +84,14 @@ int runRender(Invocation &call)
         size = *given;
     }
 
+    if (eye && !isEyePictureArea(camera ? size : eyeSheetSize(size), scale))
+        return call.usageError(
+            QStringLiteral("--size %1x%2 at --scale %3 makes a picture of more than %4 pixels")
+                .arg(size.width())
+                .arg(size.height())
+                .arg(call.value(ScaleOption).trimmed())
+                .arg(MaximumEyePixels));
+
     CameraDocument document;
     if (const int code = readCameraFile(call.arguments().at(0), &document, call.streams()))
         return code;

@@ -85,32 +85,21 @@ QList<QLineF> gridLines(const EyeProjection &eye, QSize pixels)
     return lines;
 }
 
-// The car's faces that turn towards the camera, cut at the near plane, each filled
-// where it is nearer than what is drawn.
+// The car's faces that turn towards the camera, each filled where it is nearer than
+// what is drawn.
 void drawCar(DepthRaster &raster, const EyeProjection &eye)
 {
     const double f = eye.focalLength();
     const QPointF c = eye.centre();
-    std::vector<Vec3> corners;
     std::vector<QPointF> points;
     for (const EyeScene::Face &face : EyeScene::sketchCar()) {
-        if (dot(face.normal, eye.position() - face.corners[0]) <= 0)
+        if (!faceImage(eye, face, &points))
             continue;
-        corners.clear();
-        for (const Vec3 &corner : face.corners)
-            corners.push_back(eye.toCamera(corner));
+        // The face's plane in the camera's frame is normal . p = distance. A picture
+        // point's ray (f, cx - x, cy - y) meets it at camera x = f * distance /
+        // (normal . ray), whose inverse is linear in x and y.
         const Vec3 normal = eye.directionToCamera(face.normal);
-        // The face's plane through the camera's frame: normal . p = distance.
-        const double distance = dot(normal, corners[0]);
-        corners =
-            clipPolygon(corners, [](const Vec3 &p) { return p.x - EyeProjection::NearDistance; });
-        if (corners.size() < 3)
-            continue;
-        points.clear();
-        for (const Vec3 &corner : corners)
-            points.push_back(eye.project(corner));
-        // A picture point's ray (f, cx - x, cy - y) meets the plane at camera x =
-        // f * distance / (normal . ray): its inverse is linear in x and y.
+        const double distance = dot(normal, eye.toCamera(face.corners[0]));
         const double k = 1 / (distance * f);
         raster.fill(points, face.colour,
                     {-normal.y * k, -normal.z * k,
@@ -120,12 +109,32 @@ void drawCar(DepthRaster &raster, const EyeProjection &eye)
 
 } // namespace
 
+bool faceImage(const EyeProjection &eye, const EyeScene::Face &face, std::vector<QPointF> *points)
+{
+    points->clear();
+    if (dot(face.normal, eye.position() - face.corners[0]) <= 0)
+        return false;
+    std::vector<Vec3> corners;
+    for (const Vec3 &corner : face.corners)
+        corners.push_back(eye.toCamera(corner));
+    corners = clipPolygon(corners, [](const Vec3 &p) { return p.x - EyeProjection::NearDistance; });
+    for (const Vec3 &corner : corners)
+        points->push_back(eye.project(corner));
+    return points->size() >= 3;
+}
+
 bool isEyePictureSize(QSize size)
 {
     const auto inRange = [](int side) {
         return side >= MinimumEyePictureSide && side <= MaximumEyePictureSide;
     };
     return inRange(size.width()) && inRange(size.height());
+}
+
+bool isEyePictureArea(QSize size, double scale)
+{
+    const QSize pixels = size * scale;
+    return qint64(pixels.width()) * pixels.height() <= MaximumEyePixels;
 }
 
 void paintEyeView(QImage &image, const ViewCamera &camera)
@@ -136,11 +145,8 @@ void paintEyeView(QImage &image, const ViewCamera &camera)
         return;
     DepthRaster raster(image);
     raster.fill(groundRegion(eye, image.size()), EyeScene::Ground.rgb());
-    {
-        QPainter painter(&image);
-        painter.setPen(QPen(EyeScene::GridLine, 0));
-        painter.drawLines(gridLines(eye, image.size()));
-    }
+    for (const QLineF &line : gridLines(eye, image.size()))
+        raster.line(line.p1(), line.p2(), EyeScene::GridLine.rgb());
     // From below the ground the car is hidden behind it.
     if (eye.position().z >= EyeScene::GroundHeight)
         drawCar(raster, eye);
@@ -148,9 +154,11 @@ void paintEyeView(QImage &image, const ViewCamera &camera)
 
 QImage renderEyeView(const ViewCamera &camera, QSize size, double scale)
 {
-    if (!isEyePictureSize(size) || !isPictureScale(scale))
+    if (!isEyePictureSize(size) || !isPictureScale(scale) || !isEyePictureArea(size, scale))
         return {};
     QImage image(size * scale, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
     paintEyeView(image, camera);
     image.setDevicePixelRatio(scale);
     return image;
@@ -164,9 +172,12 @@ QSize eyeSheetSize(QSize picture)
 QImage renderEyeSheet(const CameraSet &cameras, QSize size, double scale)
 {
     if (!isEyePictureSize(size) || !isPictureScale(scale) ||
+        !isEyePictureArea(eyeSheetSize(size), scale) ||
         !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         return {};
     QImage sheet(eyeSheetSize(size) * scale, QImage::Format_RGB32);
+    if (sheet.isNull())
+        return {};
     sheet.setDevicePixelRatio(scale);
     sheet.fill(ViewColours::WindowBackground);
     const auto origin = [&](int k) {

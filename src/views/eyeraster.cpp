@@ -66,13 +66,27 @@ void DepthRaster::fillSpans(const std::vector<QPointF> &corners, QRgb colour,
             continue;
         }
         float *nearest = m_depth.data() + std::size_t(j) * std::size_t(m_width);
-        const double rowDepth = depth->b * y + depth->c;
-        for (int i = first; i <= last; ++i) {
-            const float w = float(depth->a * (i + 0.5) + rowDepth);
-            if (w > nearest[i]) {
-                nearest[i] = w;
-                line[i] = colour;
-            }
+        // Stepped in single precision along the row, as the buffer holds it.
+        const float step = float(depth->a);
+        float w = float(depth->a * (first + 0.5) + depth->b * y + depth->c);
+        for (int i = first; i <= last; ++i, w += step) {
+            const bool nearer = w > nearest[i];
+            nearest[i] = nearer ? w : nearest[i];
+            line[i] = nearer ? colour : line[i];
         }
+    }
+}
+
+void DepthRaster::line(QPointF a, QPointF b, QRgb colour)
+{
+    // One pixel a step along the longer axis; the ends lie within the image.
+    const QPointF d = b - a;
+    const int steps = int(std::ceil(std::max(std::abs(d.x()), std::abs(d.y()))));
+    const QPointF step = steps > 0 ? d / steps : QPointF();
+    QPointF p = a;
+    for (int k = 0; k <= steps; ++k, p += step) {
+        const int i = int(p.x()), j = int(p.y());
+        if (i >= 0 && i < m_width && j >= 0 && j < m_height)
+            reinterpret_cast<QRgb *>(m_bits + j * m_stride)[i] = colour;
     }
 }

@@ -44,6 +44,9 @@ public:
 
     void fill(const std::vector<QPointF> &corners, QRgb colour);
     void fill(const std::vector<QPointF> &corners, QRgb colour, const InverseDepth &depth);
+    // A line one pixel wide over everything, its ends within the image or a pixel
+    // beyond it.
+    void line(QPointF a, QPointF b, QRgb colour);
 
 private:
     void fillSpans(const std::vector<QPointF> &corners, QRgb colour, const InverseDepth *depth);

@@ -191,6 +191,10 @@ private slots:
                 qPrintable(QStringLiteral("size '%1'").arg(size)),
                 {"render", "@lotus.cam", "--eye", "--size", size, "-o", "@x.png"},
                 QStringLiteral("--size takes WxH, each side from 64 to 4096, not '%1'").arg(size));
+        usage("too many pixels",
+              {"render", "@lotus.cam", "--eye", "-c", "0", "--size", "4096x4096", "--scale", "3",
+               "-o", "@x.png"},
+              "--size 4096x4096 at --scale 3 makes a picture of more than 134217728 pixels");
         usage("size without eye", {"render", "@lotus.cam", "--size", "640x480", "-o", "@x.png"},
               "--size needs --eye");
         usage("eye at scale 9", {"render", "@lotus.cam", "--eye", "--scale", "9", "-o", "@x.png"},
