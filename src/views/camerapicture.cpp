@@ -20,12 +20,6 @@ constexpr ViewPlace viewPlaces[] = {
     {ViewKind::Front, MainWindowPlaces::Picture3, ViewColours::Picture3Background},
 };
 
-// Also false for a NaN.
-bool isPictureScale(double scale)
-{
-    return scale >= MinimumPictureScale && scale <= MaximumPictureScale;
-}
-
 // An image of `size` device-independent pixels at `scale`, its pixels not yet set.
 QImage newPicture(QSize size, double scale)
 {
@@ -69,16 +63,25 @@ void paintWindowBackground(QPainter &painter, QSize size, const QList<QPoint> &v
         painter.fillRect(rect, ViewColours::WindowBackground);
 }
 
-QFont headingFont()
+} // namespace
+
+bool isPictureScale(double scale)
+{
+    return scale >= MinimumPictureScale && scale <= MaximumPictureScale;
+}
+
+void paintSheetCaption(QPainter &painter, const QRect &band, int camera)
 {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(16);
     font.setBold(true);
-    return font;
+    painter.setFont(font);
+    // The caption sits low in its band, near the pictures it names.
+    painter.setPen(ViewColours::WindowText);
+    painter.drawText(band.adjusted(0, 0, 0, -4), Qt::AlignLeft | Qt::AlignBottom,
+                     QString::fromLatin1(CameraCaptions[camera]));
 }
-
-} // namespace
 
 QRect cameraViewsRegion()
 {
@@ -111,13 +114,8 @@ QImage renderCameraSheet(const CameraSet &cameras, double scale)
     for (int k = 0; k < CameraCount; ++k)
         viewOrigins << QPoint(0, k * SheetRowHeight + SheetHeadingHeight);
     paintWindowBackground(painter, size, viewOrigins);
-    painter.setFont(headingFont());
     for (int k = 0; k < CameraCount; ++k) {
-        const int top = k * SheetRowHeight;
-        // The caption sits low in its band, near the views it names.
-        painter.setPen(ViewColours::WindowText);
-        painter.drawText(QRect(0, top, width, SheetHeadingHeight - 4),
-                         Qt::AlignLeft | Qt::AlignBottom, QString::fromLatin1(CameraCaptions[k]));
+        paintSheetCaption(painter, QRect(0, k * SheetRowHeight, width, SheetHeadingHeight), k);
         paintCameraViews(painter, viewOrigins[k], viewCameraForRecord(cameras[k]));
     }
     return image;

@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QRect>
 
+class QPainter;
+
 // Pictures of the three views laid out as the main window lays them out: the
 // region of its client area from the left edge of the top view to the right edge
 // of the front view, top to bottom of the views, in the window's background colour
@@ -21,6 +23,9 @@
 
 inline constexpr double MinimumPictureScale = 1;
 inline constexpr double MaximumPictureScale = 8;
+
+// Whether pictures are drawn at `scale`: 1 to 8, and never at a NaN.
+bool isPictureScale(double scale);
 
 // The region the three views cover in the main window's client area, in
 // device-independent pixels.
@@ -39,3 +44,7 @@ inline constexpr int SheetHeadingHeight = 32;
 inline constexpr int SheetRowHeight =
     SheetHeadingHeight + WindowLayout::px(MainWindowPlaces::Picture1.height);
 QImage renderCameraSheet(const CameraSet &cameras, double scale = 1);
+
+// Camera k's caption as a sheet heads its pictures: low in `band` (a heading's
+// band, in device-independent pixels), in bold, in the window's text colour.
+void paintSheetCaption(QPainter &painter, const QRect &band, int camera);

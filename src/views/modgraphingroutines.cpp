@@ -1,6 +1,7 @@
 #include "modgraphingroutines.h"
 
 #include "modcameramath.h"
+#include "sketchcolours.h"
 
 #include <array>
 #include <cmath>
@@ -13,9 +14,6 @@ const QColor CrossColor(210, 210, 210);
 const QColor ArrowColor(255, 0, 0);
 const QColor RightEdgeColor(0, 200, 200);
 const QColor LeftEdgeColor(200, 200, 0);
-const QColor BodyColor(150, 20, 10);
-const QColor StripColor(170, 170, 170);
-const QColor HelmetColor(0, 0, 80);
 
 struct Point3
 {
@@ -153,31 +151,31 @@ void DrawCarOutlines(DrawingSurface &top, DrawingSurface &side, DrawingSurface &
 {
     top.setPenWidth(1);
 
-    top.filledRect(-1.0f, -0.6f, -0.9f, 0.6f, std::nullopt);             // rear axle bar
-    top.filledRect(1.4f, 0.6f, 1.6f, -0.6f, QColor(255, 255, 255));      // front axle bar
-    top.outlinedRect(1.15f, 0.85f, 1.85f, 0.6f);                         // left front wheel
-    top.outlinedRect(1.15f, -0.6f, 1.85f, -0.85f);                       // right front wheel
-    top.filledRect(-1.25f, 0.3f, 2.4f, -0.3f, BodyColor);                // body
-    top.filledRect(-1.15f, 0.25f, -0.3f, -0.25f, QColor(115, 110, 110)); // centre panel
-    top.filledRect(-1.7f, 0.35f, -0.3f, 0.25f, StripColor);              // left strip
-    top.filledRect(-1.7f, -0.25f, -0.3f, -0.35f, StripColor);            // right strip
-    top.filledRect(-0.11f, 0.2f, 0.3f, -0.2f, QColor(170, 70, 70));      // cockpit
-    top.circle(-0.1f, 0.0f, 0.13f, HelmetColor);                         // driver's helmet
-    top.outlinedRect(-1.3f, 0.9f, -0.6f, 0.5f);                          // left rear wheel
-    top.outlinedRect(-1.3f, -0.5f, -0.6f, -0.9f);                        // right rear wheel
+    top.filledRect(-1.0f, -0.6f, -0.9f, 0.6f, std::nullopt);                  // rear axle bar
+    top.filledRect(1.4f, 0.6f, 1.6f, -0.6f, SketchColours::FrontAxle);        // front axle bar
+    top.outlinedRect(1.15f, 0.85f, 1.85f, 0.6f);                              // left front wheel
+    top.outlinedRect(1.15f, -0.6f, 1.85f, -0.85f);                            // right front wheel
+    top.filledRect(-1.25f, 0.3f, 2.4f, -0.3f, SketchColours::Body);           // body
+    top.filledRect(-1.15f, 0.25f, -0.3f, -0.25f, SketchColours::CentrePanel); // centre panel
+    top.filledRect(-1.7f, 0.35f, -0.3f, 0.25f, SketchColours::Strip);         // left strip
+    top.filledRect(-1.7f, -0.25f, -0.3f, -0.35f, SketchColours::Strip);       // right strip
+    top.filledRect(-0.11f, 0.2f, 0.3f, -0.2f, SketchColours::Cockpit);        // cockpit
+    top.circle(-0.1f, 0.0f, 0.13f, SketchColours::Helmet);                    // driver's helmet
+    top.outlinedRect(-1.3f, 0.9f, -0.6f, 0.5f);                               // left rear wheel
+    top.outlinedRect(-1.3f, -0.5f, -0.6f, -0.9f);                             // right rear wheel
 
-    side.filledRect(-1.25f, 0.3f, 2.4f, 0.0f, BodyColor);    // body
-    side.filledRect(-1.7f, 0.3f, -0.3f, 0.25f, StripColor);  // strip
-    side.circle(-0.95f, 0.18f, 0.35f, QColor(0, 0, 0));      // rear wheel
-    side.circle(1.5f, 0.18f, 0.35f, QColor(0, 0, 0));        // front wheel
-    side.circle(-0.95f, 0.18f, 0.2f, QColor(110, 110, 110)); // rear hub
-    side.circle(1.5f, 0.18f, 0.2f, QColor(110, 110, 110));   // front hub
-    side.circle(-0.1f, 0.47f, 0.13f, HelmetColor);           // driver's helmet
+    side.filledRect(-1.25f, 0.3f, 2.4f, 0.0f, SketchColours::Body);   // body
+    side.filledRect(-1.7f, 0.3f, -0.3f, 0.25f, SketchColours::Strip); // strip
+    side.circle(-0.95f, 0.18f, 0.35f, SketchColours::Wheel);          // rear wheel
+    side.circle(1.5f, 0.18f, 0.35f, SketchColours::Wheel);            // front wheel
+    side.circle(-0.95f, 0.18f, 0.2f, SketchColours::Hub);             // rear hub
+    side.circle(1.5f, 0.18f, 0.2f, SketchColours::Hub);               // front hub
+    side.circle(-0.1f, 0.47f, 0.13f, SketchColours::Helmet);          // driver's helmet
 
-    front.outlinedRect(0.6f, 0.5f, 0.85f, -0.16f);        // left wheel
-    front.outlinedRect(-0.85f, 0.5f, -0.6f, -0.16f);      // right wheel
-    front.circle(0.0f, 0.47f, 0.13f, HelmetColor);        // driver's helmet
-    front.filledRect(-0.3f, 0.3f, 0.3f, 0.0f, BodyColor); // body
+    front.outlinedRect(0.6f, 0.5f, 0.85f, -0.16f);                  // left wheel
+    front.outlinedRect(-0.85f, 0.5f, -0.6f, -0.16f);                // right wheel
+    front.circle(0.0f, 0.47f, 0.13f, SketchColours::Helmet);        // driver's helmet
+    front.filledRect(-0.3f, 0.3f, 0.3f, 0.0f, SketchColours::Body); // body
 }
 
 void DrawCameraViews(DrawingSurface &top, DrawingSurface &side, DrawingSurface &front, double X,

@@ -3,6 +3,7 @@
 
 #include "camerafile.h"
 #include "camerapicture.h"
+#include "eyepicture.h"
 #include "fulldisk.h"
 #include "kestrelcam.h"
 #include "moddefaultvariablesetup.h"
@@ -103,6 +104,69 @@ private slots:
         QCOMPARE(rgb(QImage::fromData(png, "PNG")), rgb(rollbar));
     }
 
+    // What a camera sees, alone and on a sheet of six, as the views' eye pictures.
+    void eyePictures()
+    {
+        CameraSet cameras = Lotus;
+        cameras[3].X = 500;
+        const QImage rollbar = renderEyeView(viewCameraForRecord(cameras[3]));
+        QCOMPARE(run({"render", "@lotus.cam", "-c", "rollbar", "--eye", "-o", "@e.png"}),
+                 std::make_tuple(0, QByteArray(), QString()));
+        QCOMPARE(rgb(QImage(path("e.png"))), rgb(rollbar));
+        QVERIFY(rollbar != renderEyeView(viewCameraForRecord(Lotus[3])));
+
+        QCOMPARE(std::get<0>(run({"render", "@lotus.cam", "-c", "3", "--eye", "--size", "320x200",
+                                  "--scale", "2", "-o", "@small.png"})),
+                 0);
+        QImage small = renderEyeView(viewCameraForRecord(cameras[3]), QSize(320, 200), 2);
+        small.setDevicePixelRatio(1); // PNG keeps no ratio
+        QCOMPARE(rgb(QImage(path("small.png"))), rgb(small));
+
+        const auto [code, png, err] = run({"render", "@lotus.cam", "--eye", "-o", "-"});
+        QCOMPARE(code, 0);
+        QCOMPARE(err, QString());
+        QCOMPARE(rgb(QImage::fromData(png, "PNG")), rgb(renderEyeSheet(cameras)));
+    }
+
+    // Every make's cameras are drawn without a word.
+    void eyeSheetOfEachMake()
+    {
+        const DefaultTable defaults = SetupDefaults();
+        for (int make = 0; make < CarTypeCount; ++make) {
+            put("make.cam", camBytes(defaults.DefaultCameras(make)));
+            const auto [code, png, err] = run({"render", "@make.cam", "--eye", "-o", "-"});
+            QCOMPARE(code, 0);
+            QCOMPARE(err, QString());
+            QCOMPARE(QImage::fromData(png, "PNG").size(), eyeSheetSize(EyePictureSize));
+        }
+    }
+
+    // A Zoom the eye cannot open: a warning naming the camera and the value, the
+    // picture's background, and success.
+    void blindCameras()
+    {
+        CameraSet cameras = Lotus;
+        cameras[1].Zoom = 0;
+        cameras[4].Zoom = std::nanf("");
+        put("blind.cam", camBytes(cameras));
+        const auto [code, out, err] =
+            run({"render", "@blind.cam", "-c", "gearbox", "--eye", "-o", "@g.png"});
+        QCOMPARE(code, 0);
+        QCOMPARE(err, "kestrel-cam: @blind.cam: gearbox.zoom: 0 degrees opens no picture; only its "
+                      "background is drawn\n");
+        QImage sky(EyePictureSize, QImage::Format_RGB32);
+        sky.fill(renderEyeView(ViewCamera{}).pixel(0, 0));
+        QCOMPARE(rgb(QImage(path("g.png"))), sky);
+
+        const QString sheetErr =
+            std::get<2>(run({"render", "@blind.cam", "--eye", "-o", "@s.png"}));
+        QCOMPARE(sheetErr.count('\n'), 2);
+        QVERIFY2(sheetErr.contains("@blind.cam: frontsusp.zoom: nan(0x7fc00000) is not a number; "
+                                   "the editor shows 0, which opens no picture"),
+                 qPrintable(sheetErr));
+        QVERIFY(QFile::exists(path("s.png")));
+    }
+
     // Each refusal: one line, its exit code, and no file written.
     void refusals_data()
     {
@@ -122,6 +186,26 @@ private slots:
                   {"render", "@lotus.cam", "--scale", scale, "-o", "@x.png"},
                   QStringLiteral("--scale takes a number from 1 to 8, not '%1'").arg(scale));
         usage("missing -o", {"render", "@lotus.cam"}, "-o FILE is needed");
+        for (const char *size : {"63x480", "640x4097", "640", "640x480x2", "x", "-640x480"})
+            usage(
+                qPrintable(QStringLiteral("size '%1'").arg(size)),
+                {"render", "@lotus.cam", "--eye", "--size", size, "-o", "@x.png"},
+                QStringLiteral("--size takes WxH, each side from 64 to 4096, not '%1'").arg(size));
+        usage("too many pixels",
+              {"render", "@lotus.cam", "--eye", "-c", "0", "--size", "4096x4096", "--scale", "3",
+               "-o", "@x.png"},
+              "--size 4096x4096 at --scale 3 makes a picture of more than 134217728 pixels");
+        usage("size without eye", {"render", "@lotus.cam", "--size", "640x480", "-o", "@x.png"},
+              "--size needs --eye");
+        usage("eye at scale 9", {"render", "@lotus.cam", "--eye", "--scale", "9", "-o", "@x.png"},
+              "--scale takes a number from 1 to 8, not '9'");
+        usage("eye of an unknown camera",
+              {"render", "@lotus.cam", "--eye", "-c", "wing", "-o", "@x.png"},
+              "unknown camera 'wing'");
+        QTest::newRow("eye of a rejected file")
+            << QStringList{"render", "@short.cam", "--eye", "-o", "@x.png"} << 1
+            << "kestrel-cam: @short.cam: File Length does not indicate Camera file (100 bytes; a "
+               "camera file has 228)\n";
         QTest::newRow("existing output")
             << QStringList{"render", "@lotus.cam", "-o", "@lotus.cam"} << 2
             << "kestrel-cam: @lotus.cam: exists; --force replaces it\n";

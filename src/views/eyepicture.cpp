@@ -1,0 +1,205 @@
+#include "eyepicture.h"
+
+#include "camerapicture.h"
+#include "eyecamera.h"
+#include "eyeraster.h"
+#include "eyescene.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The ground's part of the picture: the picture points whose rays go down to the
+// ground from a camera above it, or up to it from one below it. Empty for a camera
+// at the ground's height, which sees it edge on.
+std::vector<QPointF> groundRegion(const EyeProjection &eye, QSize pixels)
+{
+    const double height = eye.position().z - EyeScene::GroundHeight;
+    if (height == 0)
+        return {};
+    const std::vector<QPointF> picture = {QPointF(0, 0), QPointF(pixels.width(), 0),
+                                          QPointF(pixels.width(), pixels.height()),
+                                          QPointF(0, pixels.height())};
+    return clipPolygon(picture, [&](const QPointF &p) {
+        const double down = -eye.worldRay(p).z;
+        return height > 0 ? down : -down;
+    });
+}
+
+// Cuts a line to the rectangle (Liang and Barsky); false when none of it is inside.
+bool clipLine(QPointF &a, QPointF &b, const QRectF &rect)
+{
+    double t0 = 0, t1 = 1;
+    const QPointF d = b - a;
+    const double p[4] = {-d.x(), d.x(), -d.y(), d.y()};
+    const double q[4] = {a.x() - rect.left(), rect.right() - a.x(), a.y() - rect.top(),
+                         rect.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+    }
+    if (t0 > t1)
+        return false;
+    b = a + t1 * d;
+    a = a + t0 * d;
+    return true;
+}
+
+// The ground's grid: lines along both axes, each cut where it passes behind the
+// camera and where it leaves the picture (with a pixel to spare).
+QList<QLineF> gridLines(const EyeProjection &eye, QSize pixels)
+{
+    const QRectF picture = QRectF(QPointF(0, 0), QSizeF(pixels)).adjusted(-1, -1, 1, 1);
+    const double reach = EyeScene::GridReach, ground = EyeScene::GroundHeight;
+    QList<QLineF> lines;
+    for (int k = -EyeScene::GridReach; k <= EyeScene::GridReach; ++k) {
+        const Vec3 ends[2][2] = {{{double(k), -reach, ground}, {double(k), reach, ground}},
+                                 {{-reach, double(k), ground}, {reach, double(k), ground}}};
+        for (const auto &end : ends) {
+            Vec3 a = eye.toCamera(end[0]), b = eye.toCamera(end[1]);
+            const double da = a.x - EyeProjection::NearDistance;
+            const double db = b.x - EyeProjection::NearDistance;
+            if (da < 0 && db < 0)
+                continue;
+            if (da < 0)
+                a = a + (da / (da - db)) * (b - a);
+            else if (db < 0)
+                b = b + (db / (db - da)) * (a - b);
+            QPointF pa = eye.project(a), pb = eye.project(b);
+            if (clipLine(pa, pb, picture))
+                lines << QLineF(pa, pb);
+        }
+    }
+    return lines;
+}
+
+// The car's faces that turn towards the camera, each filled where it is nearer than
+// what is drawn.
+void drawCar(DepthRaster &raster, const EyeProjection &eye)
+{
+    const double f = eye.focalLength();
+    const QPointF c = eye.centre();
+    std::vector<QPointF> points;
+    for (const EyeScene::Face &face : EyeScene::sketchCar()) {
+        if (!faceImage(eye, face, &points))
+            continue;
+        // The face's plane in the camera's frame is normal . p = distance. A picture
+        // point's ray (f, cx - x, cy - y) meets it at camera x = f * distance /
+        // (normal . ray), whose inverse is linear in x and y.
+        const Vec3 normal = eye.directionToCamera(face.normal);
+        const double distance = dot(normal, eye.toCamera(face.corners[0]));
+        const double k = 1 / (distance * f);
+        raster.fill(points, face.colour,
+                    {-normal.y * k, -normal.z * k,
+                     (normal.x * f + normal.y * c.x() + normal.z * c.y()) * k});
+    }
+}
+
+} // namespace
+
+bool faceImage(const EyeProjection &eye, const EyeScene::Face &face, std::vector<QPointF> *points)
+{
+    points->clear();
+    if (dot(face.normal, eye.position() - face.corners[0]) <= 0)
+        return false;
+    std::vector<Vec3> corners;
+    for (const Vec3 &corner : face.corners)
+        corners.push_back(eye.toCamera(corner));
+    corners = clipPolygon(corners, [](const Vec3 &p) { return p.x - EyeProjection::NearDistance; });
+    for (const Vec3 &corner : corners)
+        points->push_back(eye.project(corner));
+    return points->size() >= 3;
+}
+
+bool isEyePictureSize(QSize size)
+{
+    const auto inRange = [](int side) {
+        return side >= MinimumEyePictureSide && side <= MaximumEyePictureSide;
+    };
+    return inRange(size.width()) && inRange(size.height());
+}
+
+bool isEyePictureArea(QSize size, double scale)
+{
+    const QSize pixels = size * scale;
+    return qint64(pixels.width()) * pixels.height() <= MaximumEyePixels;
+}
+
+void paintEyeView(QImage &image, const ViewCamera &camera)
+{
+    image.fill(EyeScene::Sky);
+    const EyeProjection eye(camera, image.size());
+    if (!eye.isDrawable())
+        return;
+    DepthRaster raster(image);
+    raster.fill(groundRegion(eye, image.size()), EyeScene::Ground.rgb());
+    for (const QLineF &line : gridLines(eye, image.size()))
+        raster.line(line.p1(), line.p2(), EyeScene::GridLine.rgb());
+    // From below the ground the car is hidden behind it.
+    if (eye.position().z >= EyeScene::GroundHeight)
+        drawCar(raster, eye);
+}
+
+QImage renderEyeView(const ViewCamera &camera, QSize size, double scale)
+{
+    if (!isEyePictureSize(size) || !isPictureScale(scale) || !isEyePictureArea(size, scale))
+        return {};
+    QImage image(size * scale, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    paintEyeView(image, camera);
+    image.setDevicePixelRatio(scale);
+    return image;
+}
+
+QSize eyeSheetSize(QSize picture)
+{
+    return {2 * picture.width() + EyeSheetGap, 3 * (SheetHeadingHeight + picture.height())};
+}
+
+QImage renderEyeSheet(const CameraSet &cameras, QSize size, double scale)
+{
+    if (!isEyePictureSize(size) || !isPictureScale(scale) ||
+        !isEyePictureArea(eyeSheetSize(size), scale) ||
+        !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return {};
+    QImage sheet(eyeSheetSize(size) * scale, QImage::Format_RGB32);
+    if (sheet.isNull())
+        return {};
+    sheet.setDevicePixelRatio(scale);
+    sheet.fill(ViewColours::WindowBackground);
+    const auto origin = [&](int k) {
+        return QPoint((k % 2) * (size.width() + EyeSheetGap),
+                      (k / 2) * (SheetHeadingHeight + size.height()));
+    };
+    {
+        QPainter painter(&sheet);
+        for (int k = 0; k < CameraCount; ++k)
+            paintSheetCaption(painter, QRect(origin(k), QSize(size.width(), SheetHeadingHeight)),
+                              k);
+    }
+    const QSize pixels = size * scale;
+    for (int k = 0; k < CameraCount; ++k) {
+        // Each picture drawn straight into the sheet's pixels, at the size in pixels
+        // of the camera's picture alone.
+        const QPoint corner =
+            (QPointF(origin(k) + QPoint(0, SheetHeadingHeight)) * scale).toPoint();
+        const QRect place = QRect(corner, pixels) & sheet.rect();
+        QImage picture(sheet.bits() + corner.y() * sheet.bytesPerLine() + corner.x() * 4,
+                       place.width(), place.height(), sheet.bytesPerLine(), QImage::Format_RGB32);
+        paintEyeView(picture, viewCameraForRecord(cameras[k]));
+    }
+    return sheet;
+}
