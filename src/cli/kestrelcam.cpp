@@ -207,8 +207,10 @@ int runKestrelCam(const QStringList &arguments, QIODevice &in, QIODevice &out, Q
 
 int runKestrelCam(const QStringList &arguments, QIODevice &out, QTextStream &err)
 {
+    // Standard input by its descriptor, read unbuffered: through the C library's stream,
+    // the end of a pipe reads as an error on Windows.
     QFile in;
-    if (!in.open(stdin, QIODevice::ReadOnly))
+    if (!in.open(0, QIODevice::ReadOnly))
         in.setFileName(QString());
     return runKestrelCam(arguments, in, out, err);
 }

@@ -80,9 +80,7 @@ class TestCli : public QObject
         const int code = kestrelcam::runKestrelCam(arguments, outBuffer, errStream);
         errStream.flush();
         QString out = QString::fromUtf8(outBuffer.data());
-        err.replace(m_dir.path() + QLatin1Char('/'), QStringLiteral("@"));
-        out.replace(m_dir.path() + QLatin1Char('/'), QStringLiteral("@"));
-        return {code, out, err};
+        return {code, folderAsMark(out, m_dir.path()), folderAsMark(err, m_dir.path())};
     }
 
 private slots:
@@ -229,7 +227,7 @@ private slots:
         usage("-o with two files", {"set", "@target.cam", "@bad.cam", "x.x=1", "-o", "@o.cam"},
               "-o takes one FILE", "set");
         usage("a file named twice", {"set", "@target.cam", "@./target.cam", "nose.x=1"},
-              "'@./target.cam' is named twice", "set");
+              "'" + QDir::toNativeSeparators("@./target.cam") + "' is named twice", "set");
         usage("no assignment", {"set", "@target.cam", "@bad.cam"}, "missing CAMERA.FIELD=VALUE",
               "set");
         usage("--to for all", {"copy", "@bad.cam", "all", "@target.cam", "--to", "nose"},
@@ -278,10 +276,12 @@ private slots:
         out("existing without --force", "@target.cam", "@target.cam: exists; --force replaces it",
             false);
         out("onto a folder", "@folder", "@folder: not a regular file, left as it is");
+#ifndef Q_OS_WIN // Windows gives its own reasons (see test_windows)
         out("into a missing folder", "@missing/x.json",
             "Cannot create @missing/x.json: No such file or directory.");
         out("through a regular file", "@target.cam/x.json",
             "Cannot create @target.cam/x.json: Not a directory.");
+#endif
 
         // Rejected camera files, as the editor's open rejects them, and names that are no file.
         const QString length = "File Length does not indicate Camera file (%1; a camera file "
@@ -300,13 +300,16 @@ private slots:
         for (const char *command : {"show", "check", "diff", "export", "set"}) {
             input(command, "@none.cam", 2, "No such file or directory");
             input(command, "@folder", 2, "Is a directory");
+#ifndef Q_OS_WIN // links, devices and the process's memory as files are POSIX's
             input(command, "@dangling.cam", 2, "No such file or directory");
             input(command, "@loop.cam", 2, "Too many levels of symbolic links");
             input(command, "/proc/self/mem", 2, "Input/output error");
+            if (QByteArray(command) != "check")
+                input(command, "/dev/zero", 1, length.arg("more than 228 bytes"));
+#endif
             if (QByteArray(command) != "check") {
                 input(command, "@short.cam", 1, length.arg("227 bytes"));
                 input(command, "@empty.cam", 1, length.arg("0 bytes"));
-                input(command, "/dev/zero", 1, length.arg("more than 228 bytes"));
             }
         }
         QTest::newRow("diff, both rejected")
@@ -596,7 +599,7 @@ private slots:
                 argument.replace(QLatin1Char('@'), m_dir.path() + QLatin1Char('/'));
             const int code = kestrelcam::runKestrelCam(resolved, in, out, errStream);
             errStream.flush();
-            return std::make_tuple(code, out.data(), err.replace(m_dir.path() + '/', "@"));
+            return std::make_tuple(code, out.data(), folderAsMark(err, m_dir.path()));
         };
         QCOMPARE(piped({"new", "brabham", "-o", "-"}, {}), std::make_tuple(0, brabham, QString()));
         const QByteArray json = std::get<1>(piped({"export", "-", "-o", "-"}, brabham));

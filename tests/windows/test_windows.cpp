@@ -128,6 +128,9 @@ private slots:
         QVERIFY(!writeFileAtomically(missing, Lotus, &error));
         QVERIFY2(error.startsWith("Cannot create " + folder + "\\nowhere\\Pérez.cam:\n"),
                  qPrintable(error));
+        QVERIFY(!writeFileAtomically(file + "/x.cam", Lotus, &error)); // through a file
+        QVERIFY2(error.startsWith("Cannot create " + file + "\\x.cam:\n"), qPrintable(error));
+        QCOMPARE(contents(file), Lotus);
     }
 
     // The executable's standard input and output: binary files byte for byte, text
