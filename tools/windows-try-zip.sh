@@ -123,24 +123,33 @@ identify "$work/windows/sheet.png" >/dev/null || fail "the sheet is no picture"
 echo "render: one camera pixel for pixel as on Linux, through a file and standard output; a sheet"
 
 # The editor on a virtual display, opened on a file named on its command line: its
-# window shows the file's first camera exactly as render draws it.
+# window shows the file's first camera exactly as render draws it (the window's theme
+# may paint the background between the views in its own colour). Wine's first window
+# in a new prefix can take a while.
 editor_exe="C:\\Tools\\$(basename "$folder")\\kestrel.exe"
-display_log="$work/editor.log"
+opened="$(windows_path "$work/linux/Pérez.cam")"
+# The prefix's programs started without a display (its desktop process among them)
+# would keep the editor's window from the virtual one: end them first, and start no
+# other program of the prefix (winepath included) before the editor.
+wineserver -k 2>/dev/null || true
+wineserver -w
+background="$(sed -n 's/.*WindowBackground(\([0-9]*\), \([0-9]*\), \([0-9]*\)).*/\1 \2 \3/p' \
+    src/views/viewplaces.h | xargs printf '%02x%02x%02x')"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     wine "$1" "$2" >"$3" 2>&1 &
-    for _ in $(seq 60); do
+    for _ in $(seq 120); do
         sleep 1
         import -window root "$4" 2>/dev/null || continue
-        # The window is up once the screen is no longer one colour.
-        [ "$(convert "$4" -format %k info:)" -gt 1 ] && break
+        python3 tools/find-picture.py "$4" "$5" --ignore "$6" >/dev/null 2>&1 && break
     done
-    sleep 3
-    import -window root "$4"
     wineserver -k
-' sh "$editor_exe" "$(windows_path "$work/linux/Pérez.cam")" "$display_log" "$work/editor.png"
-python3 tools/find-picture.py "$work/editor.png" "$work/linux/nose.png" ||
+' sh "$editor_exe" "$opened" "$work/editor.log" "$work/editor.png" \
+    "$work/linux/nose.png" "$background"
+place="$(python3 tools/find-picture.py "$work/editor.png" "$work/linux/nose.png" --ignore "$background")" ||
     fail "the editor's window does not show Pérez.cam's nose camera (see $work/editor.png)"
-echo "editor: opened Pérez.cam from its command line; its views equal render's ($work/editor.png)"
+# The window alone, for the README's picture: everything but the empty screen.
+convert "$work/editor.png" -trim +repage "$work/editor-window.png"
+echo "editor: opened Pérez.cam from its command line; its views equal render's, $place ($work/editor-window.png)"
 # The portable copy keeps its settings beside it.
 grep -q 'MostRecentFilePath' "$folder/Kestrel.ini" ||
     fail "the portable editor did not keep its settings in Kestrel.ini"
