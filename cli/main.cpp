@@ -12,6 +12,7 @@
 #include <memory>
 #ifdef Q_OS_WIN
 #include <io.h>
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -62,7 +63,13 @@ private:
     {
 #ifdef Q_OS_WIN
         // The descriptor is in binary mode (see main): the bytes go out as they are.
-        return ::_write(StandardOutputNumber, data, unsigned(qMin<qint64>(size, 1 << 30)));
+        const int n = ::_write(StandardOutputNumber, data, unsigned(qMin<qint64>(size, 1 << 30)));
+        // A pipe whose reader has gone fails as an "invalid argument": say what it is.
+        const DWORD why = ::GetLastError();
+        if (n < 0 && errno == EINVAL &&
+            (why == ERROR_NO_DATA || why == ERROR_BROKEN_PIPE || why == ERROR_PIPE_NOT_CONNECTED))
+            errno = EPIPE;
+        return n;
 #else
         return ::write(StandardOutputNumber, data, size_t(size));
 #endif

@@ -108,7 +108,17 @@ run_linux export - -o - <"$work/linux/lotus-stdout.cam" | run_linux import - -o 
 run_windows export - -o - <"$work/windows/lotus-stdout.cam" | run_windows import - -o - \
     >"$work/windows/piped.cam"
 same_file piped.cam
-echo "standard input and output: binary files byte for byte, text with CR LF"
+# A reader that goes away (head) and a full disk: exit 2, told as on Linux.
+names=()
+for _ in $(seq 1000); do names+=(Pérez.cam); done
+(run_windows show "${names[@]}" 2>"$work/windows/err.txt"; echo "exit $?" >>"$work/windows/err.txt") |
+    head -n 1 >/dev/null
+[ "$(tr -d '\r' <"$work/windows/err.txt")" = $'kestrel-cam: standard output: Broken pipe\nexit 2' ] ||
+    fail "a closed pipe: $(cat "$work/windows/err.txt")"
+run_windows show Pérez.cam >/dev/full 2>"$work/windows/err.txt" && fail "a full disk was not told"
+grep -q 'kestrel-cam: standard output: No space left on device' "$work/windows/err.txt" ||
+    fail "a full disk: $(cat "$work/windows/err.txt")"
+echo "standard input and output: binary files byte for byte, text with CR LF", a closed pipe and a full disk told
 
 # Pictures: the same pixels (PNG's compression may differ).
 run_linux render Pérez.cam -c nose -o nose.png
