@@ -38,7 +38,8 @@
 //
 // Version 1 is the same with the angles in radians, read as the metres are. Import
 // reads both; "header" may be left out, its "reserved" is ignored; keys may come in
-// any order but none twice.
+// any order but none twice. The text is standard JSON (RFC 8259) in UTF-8, a byte
+// order mark allowed.
 namespace kestrelcam {
 
 // Larger JSON files are refused before they are parsed.
@@ -49,9 +50,9 @@ QByteArray exportCameraJson(const CameraDocument &document);
 
 // Reads the six cameras from a JSON document. On failure *cameras is left as it was
 // and *error says where and why, on one line: "cameras[2].Zoom: ...",
-// "line 3, column 7: ...". On success each value no slider of the editor holds adds
-// one line to *warnings, when given: "cameras[0].X: 130 m is beyond the slider's
-// range (-120 to 120 m); the editor shows 120".
+// "line 3, column 7: ..." (the column in bytes). On success each value no slider of the editor
+// holds adds one line to *warnings, when given: "cameras[0].X: 130 m is beyond the slider's range
+// (-120 to 120 m); the editor shows 120".
 bool importCameraJson(const QByteArray &json, CameraSet *cameras, QString *error,
                       QStringList *warnings = nullptr);
 
