@@ -45,7 +45,8 @@ constexpr std::string_view DataLengthKey = "dataLength";
 constexpr std::string_view FormatName = "kestrel-cam";
 constexpr std::string_view Signature = "MACC";
 constexpr int RadiansVersion = 1;
-constexpr int DegreesVersion = 2;
+constexpr int DegreesVersion = 2;       // every angle through the factor
+constexpr int EditorDegreesVersion = 3; // hundredths as the editor stores them
 
 QString fromUtf8(std::string_view utf8)
 {
@@ -275,9 +276,10 @@ std::optional<float> floatFromJson(const Value &value, int field, const QString 
         if (const std::optional<float> f = floatFromBitsText(value.text))
             return f;
     } else if (value.kind == Value::Number) {
-        const StoredNumber stored = version == DegreesVersion && !sliderSpec(field).isPosition()
-                                        ? radiansFromDegreesText(value.text)
-                                        : storedFromText(value.text);
+        const StoredNumber stored = sliderSpec(field).isPosition() || version == RadiansVersion
+                                        ? storedFromText(value.text)
+                                    : version == DegreesVersion ? radiansFromDegreesText(value.text)
+                                                                : angleFromText(value.text, field);
         if (stored.status == StoredNumber::Ok)
             return stored.value;
         if (stored.status == StoredNumber::TooLarge) {
@@ -379,7 +381,7 @@ QByteArray exportCameraJson(const CameraDocument &document)
     key(FormatKey);
     string(FormatName);
     key(VersionKey);
-    number(std::to_string(DegreesVersion));
+    number(std::to_string(EditorDegreesVersion));
     key(HeaderKey);
     json.StartObject();
     key(SignatureKey);
@@ -397,8 +399,9 @@ QByteArray exportCameraJson(const CameraDocument &document)
         string(CameraJsonNames[camera]);
         for (int field = 0; field < CameraRecord::FieldCount; ++field) {
             const float value = document.DocumentCameras[camera].field(field);
-            const std::optional<std::string> text =
-                sliderSpec(field).isPosition() ? storedNumberText(value) : degreesNumberText(value);
+            const std::optional<std::string> text = sliderSpec(field).isPosition()
+                                                        ? storedNumberText(value)
+                                                        : degreesNumberText(field, value);
             key(FieldJsonNames[field]);
             if (text)
                 number(*text);
@@ -462,10 +465,11 @@ bool importCameraJson(const QByteArray &json, CameraSet *cameras, QString *error
             {fromUtf8(FormatKey), QStringLiteral("must be \"%1\"").arg(fromUtf8(FormatName))});
     const Value *versionValue = top.member(VersionKey);
     const std::optional<double> version = versionValue ? versionValue->number() : std::nullopt;
-    if (version != RadiansVersion && version != DegreesVersion)
-        return fail({fromUtf8(VersionKey), QStringLiteral("must be the number %1 or %2")
+    if (version != RadiansVersion && version != DegreesVersion && version != EditorDegreesVersion)
+        return fail({fromUtf8(VersionKey), QStringLiteral("must be the number %1, %2 or %3")
                                                .arg(RadiansVersion)
-                                               .arg(DegreesVersion)});
+                                               .arg(DegreesVersion)
+                                               .arg(EditorDegreesVersion)});
     if (const Value *header = top.member(HeaderKey)) {
         if (const std::optional<Failure> failure = checkHeader(*header))
             return fail(*failure);

@@ -1,7 +1,11 @@
-// The JSON text of camera files: export's exact text, import of versions 1 and 2,
+// The JSON text of camera files: export's exact text, import of versions 1 to 3,
 // its refusals and warnings, and round trips bit for bit.
 
 #include "camerajson.h"
+#include "jsonnumbers.h"
+#include "moddefaultvariablesetup.h"
+#include "slidervalues.h"
+#include "valuetext.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -16,7 +20,7 @@ const char *const Names[] = {"Nose",     "Gearbox",          "Zeppelin",
 
 // A document in export's layout, one member a line, every camera the same: X 1,
 // Y 2, Z 0.5 and the angles 10 to 60. Camera c's field f is on line 12 + 12c + f.
-QStringList documentLines(const QString &version = "2")
+QStringList documentLines(const QString &version = "3")
 {
     QStringList lines = {"{",
                          "    \"format\": \"kestrel-cam\",",
@@ -99,7 +103,7 @@ private slots:
         const QByteArray text = kestrelcam::exportCameraJson(document);
         QCOMPARE(text.left(text.indexOf("\"Gearbox\"")), QByteArray(R"({
     "format": "kestrel-cam",
-    "version": 2,
+    "version": 3,
     "header": {
         "signature": "MACC",
         "reserved": 7,
@@ -174,6 +178,10 @@ private slots:
         QTest::newRow("smallest denormal") << 0x00000001u << QByteArray("8e-44");
         QTest::newRow("largest finite") << 0x7f7fffffu << QByteArray("1.9496742e+40");
         QTest::newRow("90 degrees") << 0x3fc90fdbu << QByteArray("90");
+        // The editor's 77.99 as it shows it; the value one step up, which version 2
+        // wrote as 77.99, as long as it must be to stay off the editor's positions.
+        QTest::newRow("the editor's 77.99") << 0x3fae3b38u << QByteArray("77.99");
+        QTest::newRow("77.99 of version 2") << 0x3fae3b39u << QByteArray("77.990003");
         QTest::newRow("70 radians") << 0x428c0000u << QByteArray("4010.7046");
         // Nine digits, the most any binary32 needs (found by the check of all of them).
         QTest::newRow("nine digits") << 0x3fdfd257u << QByteArray("100.187776");
@@ -222,7 +230,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<quint32>("bits");
         const auto rows = [](const char *name, int field, const QString &text, quint32 bits) {
-            for (const char *version : {"1", "2"})
+            for (const char *version : {"1", "2", "3"})
                 QTest::addRow("%s, v%s, %s", name, version, Fields[field])
                     << QString(version) << field << text << bits;
         };
@@ -241,10 +249,22 @@ private slots:
         rows("just below the infinite half", 0, "-3.4028235677973e+38", 0xff7fffff);
         QTest::newRow("radians, v1") << "1" << 6 << "1.361257" << 0x3fae3dabu;
         QTest::newRow("70 means radians in v1") << "1" << 6 << "70" << 0x428c0000u;
-        QTest::newRow("degrees, v2") << "2" << 6 << "77.99" << 0x3fae3b39u;
+        // Version 2 reads every angle through the factor alone, one rounding: its
+        // 77.99 keeps the bits it always had, one step from the editor's.
+        QTest::newRow("77.99, v2") << "2" << 6 << "77.99" << 0x3fae3b39u;
         QTest::newRow("90 degrees") << "2" << 3 << "90" << 0x3fc90fdbu;
         QTest::newRow("negative degrees") << "2" << 8 << "-1" << 0xbc8efa35u;
         QTest::newRow("largest, in degrees") << "2" << 5 << "1.9496742e+40" << 0x7f7fffffu;
+        // Version 3 reads a slider position of the editor as its Apply stores it,
+        // in any spelling, and any other number as version 2 does.
+        QTest::newRow("77.99, v3") << "3" << 6 << "77.99" << 0x3fae3b38u;
+        QTest::newRow("7799e-2, v3") << "3" << 6 << "7799e-2" << 0x3fae3b38u;
+        QTest::newRow("77.990, v3") << "3" << 6 << "77.990" << 0x3fae3b38u;
+        QTest::newRow("180.01, dragged, not typed") << "3" << 7 << "180.01" << 0x404912b6u;
+        QTest::newRow("180.01, v2") << "2" << 7 << "180.01" << 0x404912b7u;
+        QTest::newRow("-300.01, beyond the sliders") << "3" << 7 << "-300.01" << 0xc0a78ea4u;
+        QTest::newRow("77.995, between positions") << "3" << 6 << "77.995" << 0x3fae3e15u;
+        QTest::newRow("largest, v3") << "3" << 5 << "1.9496742e+40" << 0x7f7fffffu;
     }
     void importNumbers()
     {
@@ -258,9 +278,50 @@ private slots:
         QString error;
         QVERIFY2(kestrelcam::importCameraJson(joined(lines), &cameras, &error), qPrintable(error));
         QCOMPARE(bitsAt(cameras, 2, field), bits);
-        QCOMPARE(bitsAt(cameras, 1, field), version == "2" || field < 3
+        QCOMPARE(bitsAt(cameras, 1, field), version != "1" || field < 3
                                                 ? BaseBits[field]
                                                 : floatBits(float(10 * (field - 2))));
+    }
+
+    // A file the editor made exports each angle as its value display shows it, at
+    // every position of every angle slider, and imports back bit for bit; a typed
+    // value imports as set (the editor's typed entry and Apply) stores it.
+    void editorValues()
+    {
+        for (int field = 3; field < 9; ++field) {
+            for (int position = sliderSpec(field).minimum; position <= sliderSpec(field).maximum;
+                 ++position) {
+                const float stored = fieldForPosition(field, position);
+                const QString text = kestrelcam::jsonValueText(field, stored);
+                if (text != kestrelcam::displayText(field, position))
+                    QFAIL(qPrintable(QStringLiteral("field %1, position %2: %3")
+                                         .arg(field)
+                                         .arg(position)
+                                         .arg(text)));
+                const kestrelcam::StoredNumber back =
+                    kestrelcam::angleFromText(text.toStdString(), field);
+                QCOMPARE(floatBits(back.value), floatBits(stored));
+            }
+        }
+
+        // The Brabham cameras after Apply, through a whole document.
+        CameraSet cameras = SetupDefaults().DefaultCameras(0);
+        for (CameraRecord &camera : cameras)
+            for (int f = 0; f < 9; ++f)
+                camera.setField(f, fieldForPosition(f, positionForField(f, camera.field(f))));
+        const QByteArray json = kestrelcam::exportCameraJson({MakeCCamHeader(), cameras});
+        QVERIFY(json.contains("\"Zoom\": 77.99,\n            \"Yaw2\": 0,\n"
+                              "            \"Pitch2\": -7.16\n"));
+        CameraSet back{};
+        QString error;
+        QVERIFY2(kestrelcam::importCameraJson(json, &back, &error), qPrintable(error));
+        QVERIFY(sameBits(back, cameras));
+
+        const TypedEntryResult typed = evaluateTypedEntry(6, "77.99");
+        QStringList lines = documentLines();
+        setField(lines, 0, 6, "77.99");
+        QVERIFY(kestrelcam::importCameraJson(joined(lines), &back, &error));
+        QCOMPARE(bitsAt(back, 0, 6), floatBits(fieldForPosition(6, typed.position)));
     }
 
     // A version-1 document as the earlier export wrote it: sorted keys, radians.
@@ -390,12 +451,12 @@ private slots:
             << "cameras[1].Z: not a number or a \"0x\" string of eight hex digits";
 
         QTest::newRow("not an object") << QByteArray("[]") << "not a JSON object";
-        QTest::newRow("version 3")
-            << line(2, "    \"version\": 3,") << "version: must be the number 1 or 2";
+        QTest::newRow("version 4")
+            << line(2, "    \"version\": 4,") << "version: must be the number 1, 2 or 3";
         QTest::newRow("version as text")
-            << line(2, "    \"version\": \"2\",") << "version: must be the number 1 or 2";
+            << line(2, "    \"version\": \"2\",") << "version: must be the number 1, 2 or 3";
         QTest::newRow("no version") << edited([](QStringList &l) { l.removeAt(2); })
-                                    << "version: must be the number 1 or 2";
+                                    << "version: must be the number 1, 2 or 3";
         QTest::newRow("format") << line(1, "    \"format\": \"kestrel\",")
                                 << "format: must be \"kestrel-cam\"";
         QTest::newRow("other key") << inserted(1, "    \"extra\": 0,") << "extra: unknown key";
