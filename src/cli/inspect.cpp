@@ -168,12 +168,6 @@ int runDiff(Invocation &call)
     if (codeA || codeB)
         return std::max(codeA, codeB);
 
-    const auto describe = [](int field, float value) {
-        const QString stored = floatText(value);
-        if (sliderSpec(field).isPosition())
-            return stored + QStringLiteral(" m");
-        return QStringLiteral("%1 rad (%2 degrees)").arg(stored, degreesText(value));
-    };
     int result = ExitSuccess;
     for (int camera = 0; camera < CameraCount; ++camera) {
         for (int field = 0; field < CameraRecord::FieldCount; ++field) {
@@ -181,8 +175,9 @@ int runDiff(Invocation &call)
             const float y = b.DocumentCameras[camera].field(field);
             if (floatBits(x) == floatBits(y))
                 continue;
-            call.out() << valueName(camera, field) << ": " << describe(field, x) << " -> "
-                       << describe(field, y) << '\n';
+            // The texts of show --exact and of JSON, in the editor's units.
+            call.out() << valueName(camera, field) << ": " << jsonValueText(field, x) << " -> "
+                       << jsonValueText(field, y) << ' ' << unitName(field) << '\n';
             result = ExitNegative;
         }
     }
@@ -237,10 +232,10 @@ std::vector<Command> inspectCommands()
         {"diff",
          "Print every value whose stored bits differ between two files.",
          "A B",
-         "Prints one line for each value whose bits differ: CAMERA.FIELD: A -> B, metres\n"
-         "as stored, angles in radians as stored and in degrees. Nothing else is printed,\n"
-         "and nothing at all for identical files; the same NaN in both files is no\n"
-         "difference.\n"
+         "Prints one line for each value whose bits differ: CAMERA.FIELD: A -> B UNIT, in\n"
+         "metres and degrees as show --exact and export write them. Nothing else is\n"
+         "printed, and nothing at all for identical files; the same NaN in both files is\n"
+         "no difference.\n"
          "Exit status: 0 no difference, 1 the files differ or A or B is rejected, 2 wrong\n"
          "usage or unreadable.",
          {{"A", "The first camera file.", "A"}, {"B", "The second camera file.", "B"}},

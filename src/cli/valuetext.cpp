@@ -45,12 +45,6 @@ QString floatText(float value)
     return special.isEmpty() ? shortestText(value) : special;
 }
 
-QString degreesText(float radians)
-{
-    const QString special = nonFiniteText(radians);
-    return special.isEmpty() ? shortestText(modCameraMath::RadiansToDegrees(radians)) : special;
-}
-
 QString unitName(int field)
 {
     return sliderSpec(field).isPosition() ? QStringLiteral("m") : QStringLiteral("degrees");

@@ -12,10 +12,6 @@ QString bitsText(float value);
 // "inf" or "-inf" for the infinities and "nan(0x7fc00001)" for a NaN, bits included.
 QString floatText(float value);
 
-// The degrees of a stored angle, RadiansToDegrees of it (a double), in the shortest
-// text that reads back as that double; infinities and NaNs as floatText writes them.
-QString degreesText(float radians);
-
 // Field `field`'s unit as the command line writes it: "m" or "degrees".
 QString unitName(int field);
 

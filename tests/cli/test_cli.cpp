@@ -615,14 +615,15 @@ private slots:
         b[0].X = 2.5f;
         b[1].Yaw1 = 0.1f;
         b[5].Bank = -0.0f;
+        b[2].Zoom = floatFromBits(0x3fae3b38); // 77.99 as the editor stores it
         put("a.cam", camBytes(a));
         put("b.cam", camBytes(b, 4)); // the header is not compared
         put("a2.cam", camBytes(a, 5));
         Result result = run({"diff", "@a.cam", "@b.cam"});
-        QCOMPARE(result.out, "nose.x: 2.323915 m -> 2.5 m\n"
-                             "gearbox.yaw1: 3.141032 rad (179.96787577560167 degrees) -> 0.1 rad "
-                             "(5.729578035937469 degrees)\n"
-                             "rearsusp.bank: 0 rad (0 degrees) -> -0 rad (-0 degrees)\n");
+        QCOMPARE(result.out, "nose.x: 2.323915 -> 2.5 m\n"
+                             "gearbox.yaw1: 179.96788 -> 5.729578 degrees\n"
+                             "zeppelin.zoom: 77.99428 -> 77.99 degrees\n"
+                             "rearsusp.bank: 0 -> -0 degrees\n");
         QCOMPARE(result.code, 1);
         result = run({"diff", "@a.cam", "@a2.cam"});
         QCOMPARE(result.out + result.err, QString());
