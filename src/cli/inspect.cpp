@@ -140,7 +140,7 @@ int runCheck(Invocation &call)
         }
         const CameraFileStatus status = parseCameraFile(bytes, &document);
         if (status != CameraFileStatus::Ok) {
-            call.out() << name << ": " << cameraFileRejection(status) << '\n';
+            call.out() << name << ": " << rejectionText(status, size) << '\n';
             result = std::max(result, int(ExitNegative));
             continue;
         }
@@ -216,10 +216,11 @@ std::vector<Command> inspectCommands()
         {"check",
          "Test files as the editor's open does; list values no slider holds.",
          "FILE...",
-         "Prints \"FILE: ok\" or \"FILE: \" and the editor's message for each file; a file\n"
-         "that cannot be read is an error, told on standard error. For an accepted\n"
-         "file, one further line for each value beyond its slider's range, infinite or\n"
-         "NaN, with the value the editor shows instead.\n"
+         "Prints \"FILE: ok\" or \"FILE: \" and the editor's message for each file (with\n"
+         "the size of a file of the wrong length); a file that cannot be read is an\n"
+         "error, told on standard error. For an accepted file, one further line for each\n"
+         "value beyond its slider's range, infinite or NaN, with the value the editor\n"
+         "shows instead.\n"
          "Exit status: 0 every file accepted, 1 some file rejected, 2 wrong usage or some\n"
          "file unreadable.",
          {{"FILE", "The camera files (- for standard input).", "FILE..."}},

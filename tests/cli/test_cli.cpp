@@ -216,7 +216,9 @@ private slots:
         usage("unknown command", {"frob"}, "unknown command 'frob'");
         usage("unknown option", {"show", "-x", "@target.cam"}, "Unknown option 'x'", "show");
         usage("missing -o", {"new", "lotus"}, "-o FILE is needed", "new");
-        usage("missing assignment", {"set", "@target.cam"}, "missing argument", "set");
+        usage("missing file", {"set", "nose.x=1"}, "missing FILE", "set");
+        usage("copy, missing destination", {"copy", "@bad.cam", "nose"}, "missing DEST", "copy");
+        usage("diff, missing B", {"diff", "@bad.cam"}, "missing B", "diff");
         usage("unexpected argument", {"diff", "@target.cam", "@bad.cam", "@short.cam"},
               "unexpected argument '@short.cam'", "diff");
         usage("-o with two files", {"set", "@target.cam", "@bad.cam", "x.x=1", "-o", "@o.cam"},
@@ -362,7 +364,8 @@ private slots:
         cameras[5].Yaw2 = 5.25f;      // 300.80 degrees
         put("odd.cam", camBytes(cameras));
         put("bad.cam", QByteArray(camBytes(Brabham)).replace(8, 1, "\xd9"));
-        const Result result = run({"check", "@odd.cam", "@bad.cam", "@odd.cam"});
+        put("short.cam", camBytes(Brabham).left(227));
+        const Result result = run({"check", "@odd.cam", "@bad.cam", "@short.cam", "@odd.cam"});
         const QString odd =
             "@odd.cam: ok\n"
             "@odd.cam: nose.x: 1000 m is beyond the slider's range (-120 to 120 m); the editor "
@@ -372,8 +375,10 @@ private slots:
             "degrees); the editor shows -181\n"
             "@odd.cam: rearsusp.yaw2: 300.80284 degrees is beyond the slider's range (-300 to "
             "300 degrees); the editor shows 300\n";
-        QCOMPARE(result.out,
-                 odd + "@bad.cam: Unsupported Vantage Camera File or Unknown Type\n" + odd);
+        QCOMPARE(result.out, odd + "@bad.cam: Unsupported Vantage Camera File or Unknown Type\n" +
+                                 "@short.cam: File Length does not indicate Camera file (227 "
+                                 "bytes; a camera file has 228)\n" +
+                                 odd);
         QCOMPARE(result.code, 1);
         QCOMPARE(run({"check", "@odd.cam"}).code, 0);
     }
@@ -595,7 +600,7 @@ private slots:
         QCOMPARE(piped({"check", "-"}, brabham.left(5)),
                  std::make_tuple(1,
                                  QByteArray("standard input: File Length does not indicate "
-                                            "Camera file\n"),
+                                            "Camera file (5 bytes; a camera file has 228)\n"),
                                  QString()));
         QCOMPARE(std::get<2>(piped({"show", "-"}, brabham.left(5))),
                  "kestrel-cam: standard input: File Length does not indicate Camera file "
