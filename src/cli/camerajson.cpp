@@ -12,21 +12,18 @@
 #if defined(__clang__)
 #pragma clang attribute push(__attribute__((no_sanitize("pointer-overflow"))), apply_to = function)
 #endif
+#include <rapidjson/document.h>
 #include <rapidjson/error/en.h>
 #include <rapidjson/memorystream.h>
 #include <rapidjson/prettywriter.h>
-#include <rapidjson/reader.h>
-#include <rapidjson/stringbuffer.h>
 #if defined(__clang__)
 #pragma clang attribute pop
 #endif
 
 #include <algorithm>
 #include <charconv>
-#include <initializer_list>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -34,379 +31,297 @@ namespace kestrelcam {
 
 namespace {
 
-constexpr std::string_view FormatKey = "format";
-constexpr std::string_view VersionKey = "version";
-constexpr std::string_view HeaderKey = "header";
-constexpr std::string_view CamerasKey = "cameras";
-constexpr std::string_view CameraKey = "camera";
-constexpr std::string_view SignatureKey = "signature";
-constexpr std::string_view ReservedKey = "reserved";
-constexpr std::string_view DataLengthKey = "dataLength";
-constexpr std::string_view FormatName = "kestrel-cam";
-constexpr std::string_view Signature = "MACC";
+using JsonValue = rapidjson::Value;
+using rapidjson::SizeType;
+
+constexpr const char *FormatName = "kestrel-cam";
 constexpr int RadiansVersion = 1;
 constexpr int DegreesVersion = 2;       // every angle through the factor
 constexpr int EditorDegreesVersion = 3; // hundredths as the editor stores them
-
-QString fromUtf8(std::string_view utf8)
-{
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-}
 
 // A key as a place names it: as written when it is plain printable ASCII, else in
 // JSON's quotes and escapes, so that a message stays on one line.
 QString keyText(const std::string &key)
 {
-    const bool plain = !key.empty() && std::all_of(key.begin(), key.end(), [](char c) {
-        return c >= 0x20 && c < 0x7f && c != '"';
-    });
-    if (plain)
-        return fromUtf8(key);
+    if (!key.empty() && std::all_of(key.begin(), key.end(),
+                                    [](char c) { return c >= 0x20 && c < 0x7f && c != '"'; }))
+        return QString::fromStdString(key);
     rapidjson::StringBuffer quoted;
-    rapidjson::Writer<rapidjson::StringBuffer> writer(quoted);
-    writer.String(key.data(), rapidjson::SizeType(key.size()));
-    return fromUtf8({quoted.GetString(), quoted.GetSize()});
+    rapidjson::Writer<rapidjson::StringBuffer>(quoted).String(key.data(), SizeType(key.size()));
+    return QString::fromUtf8(quoted.GetString(), qsizetype(quoted.GetSize()));
 }
 
 // The line (from 1) and column (from 1, in bytes) of a byte offset.
-QString lineAndColumn(const QByteArray &json, qsizetype offset)
+std::pair<qsizetype, qsizetype> lineAndColumn(const QByteArray &json, qsizetype offset)
 {
     const QByteArray before = json.left(offset);
-    return QStringLiteral("line %1, column %2")
-        .arg(before.count('\n') + 1)
-        .arg(offset - before.lastIndexOf('\n'));
+    return {before.count('\n') + 1, offset - before.lastIndexOf('\n')};
 }
 
-// A value of the document down to the cameras' fields, the members of an object in
-// their order; a container below that is kept without its contents.
-struct Value
-{
-    enum Kind
-    {
-        Literal, // true, false, null
-        Number,
-        String,
-        Object,
-        Array
-    } kind = Literal;
-    std::string text; // a string's characters, a number as written
-    std::vector<std::pair<std::string, Value>> members;
-    std::vector<Value> elements;
-
-    const Value *member(std::string_view key) const
-    {
-        for (const auto &[name, value] : members) {
-            if (name == key)
-                return &value;
-        }
-        return nullptr;
-    }
-    bool isString(std::string_view expected) const { return kind == String && text == expected; }
-    std::optional<double> number() const
-    {
-        double value = 0;
-        if (kind != Number ||
-            std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc())
-            return std::nullopt;
-        return value;
-    }
-};
-
-// The top object, the cameras' array, a camera, its values.
-constexpr std::size_t KeptDepth = 4;
-
-// What RapidJSON's reader hands over, as a Value: every number as its text, every
-// key in order. Notes the first key that repeats one of its object, with both lines.
+// RapidJSON's own tree of the document, but each number is the index of its text as
+// written (so that -0 keeps its sign and nothing is rounded through a double). On the
+// way, the place of the value being read and the first key that repeats one of its
+// object, with the offsets of both.
 class DocumentReader : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, DocumentReader>
 {
 public:
-    using Stream = rapidjson::MemoryStream;
-
-    struct Duplicate
-    {
-        QString place; // "cameras[0].X"
-        qsizetype line = 0;
-        qsizetype firstLine = 0;
-    };
-
-    DocumentReader(const Stream &stream, const QByteArray &json, qsizetype start)
-        : m_stream(stream), m_json(json.constData()), m_start(start)
+    DocumentReader(rapidjson::Document &document, const rapidjson::MemoryStream &stream)
+        : m_document(document), m_stream(stream)
     {
     }
 
-    Value root;
-    std::optional<Duplicate> duplicate;
+    std::vector<std::string> numbers;
+    QString duplicate;                                    // the place of the first key given twice
+    std::pair<std::size_t, std::size_t> duplicateOffsets; // of it, and of its first
 
-    // The place of the value being read: "cameras[2].Zoom"; empty at the top.
-    QString place() const
+    bool Null() { return value() && m_document.Null(); }
+    bool Bool(bool b) { return value() && m_document.Bool(b); }
+    bool RawNumber(const char *text, SizeType length, bool)
     {
-        QString place;
-        for (const Frame &frame : m_frames)
-            place += frame.component;
-        place += childComponent();
-        return place.startsWith(QLatin1Char('.')) ? place.mid(1) : place;
+        numbers.emplace_back(text, length);
+        return value() && m_document.Uint(unsigned(numbers.size() - 1));
     }
-
-    bool Null() { return add(Value::Literal); }
-    bool Bool(bool) { return add(Value::Literal); }
-    bool RawNumber(const char *text, rapidjson::SizeType length, bool)
+    bool String(const char *text, SizeType length, bool copy)
     {
-        return add(Value::Number, {text, length});
+        return value() && m_document.String(text, length, copy);
     }
-    bool String(const char *text, rapidjson::SizeType length, bool)
-    {
-        return add(Value::String, {text, length});
-    }
-    bool StartObject() { return open(Value::Object); }
-    bool StartArray() { return open(Value::Array); }
-    bool EndObject(rapidjson::SizeType) { return close(); }
-    bool EndArray(rapidjson::SizeType) { return close(); }
-    bool Key(const char *text, rapidjson::SizeType length, bool)
+    bool StartObject() { return open(true) && m_document.StartObject(); }
+    bool StartArray() { return open(false) && m_document.StartArray(); }
+    bool EndObject(SizeType count) { return close() && m_document.EndObject(count); }
+    bool EndArray(SizeType count) { return close() && m_document.EndArray(count); }
+    bool Key(const char *text, SizeType length, bool copy)
     {
         Frame &frame = m_frames.back();
         frame.key.assign(text, length);
         // The reader stands at the key's opening quote.
-        const qsizetype line = lineAt(m_start + qsizetype(m_stream.Tell()));
-        const auto [first, isNew] = frame.keyLines.try_emplace(frame.key, line);
-        if (!isNew && !duplicate)
-            duplicate = Duplicate{place(), line, first->second};
-        return true;
+        const auto [first, isNew] = frame.keyOffsets.try_emplace(frame.key, m_stream.Tell());
+        if (!isNew && duplicate.isEmpty())
+            duplicate = place(), duplicateOffsets = {m_stream.Tell(), first->second};
+        return m_document.Key(text, length, copy);
+    }
+
+    // The place of the value being read: "cameras[2].Zoom"; empty at the top. A
+    // container's key or index stays as it is while the container is read.
+    QString place() const
+    {
+        QString place;
+        for (const Frame &frame : m_frames)
+            place += frame.object ? QLatin1Char('.') + keyText(frame.key)
+                                  : QStringLiteral("[%1]").arg(frame.count);
+        return place.startsWith(QLatin1Char('.')) ? place.mid(1) : place;
     }
 
 private:
     struct Frame
     {
-        Value *value; // where its contents go; null when they are not kept
         bool object;
-        QString component; // its part of a place: ".key" or "[2]"
-        std::size_t count = 0;
-        std::string key; // of the member being read
-        std::unordered_map<std::string, qsizetype> keyLines;
+        std::size_t count = 0; // values read
+        std::string key;       // of the member being read
+        std::unordered_map<std::string, std::size_t> keyOffsets;
     };
 
-    QString childComponent() const
+    bool value()
     {
-        if (m_frames.empty())
-            return QString();
-        const Frame &frame = m_frames.back();
-        return frame.object ? QLatin1Char('.') + keyText(frame.key)
-                            : QStringLiteral("[%1]").arg(frame.count);
-    }
-
-    Value *store(Value value)
-    {
-        if (m_frames.empty()) {
-            root = std::move(value);
-            return &root;
-        }
-        Frame &frame = m_frames.back();
-        ++frame.count;
-        if (!frame.value || m_frames.size() >= KeptDepth)
-            return nullptr;
-        if (frame.object)
-            return &frame.value->members.emplace_back(frame.key, std::move(value)).second;
-        return &frame.value->elements.emplace_back(std::move(value));
-    }
-
-    bool add(Value::Kind kind, std::string_view text = {})
-    {
-        store(Value{kind, std::string(text), {}, {}});
+        if (!m_frames.empty())
+            ++m_frames.back().count;
         return true;
     }
-
-    bool open(Value::Kind kind)
+    bool open(bool object)
     {
-        QString component = childComponent();
-        Value *value = store(Value{kind, {}, {}, {}});
-        m_frames.push_back({value, kind == Value::Object, std::move(component), 0, {}, {}});
+        m_frames.push_back({object, 0, {}, {}});
         return true;
     }
-
     bool close()
     {
         m_frames.pop_back();
+        return value();
+    }
+
+    rapidjson::Document &m_document;
+    const rapidjson::MemoryStream &m_stream;
+    std::vector<Frame> m_frames;
+};
+
+const JsonValue *member(const JsonValue &object, const char *key)
+{
+    const auto found = object.FindMember(key);
+    return found == object.MemberEnd() ? nullptr : &found->value;
+}
+
+bool isString(const JsonValue *value, std::string_view expected)
+{
+    return value && value->IsString() &&
+           std::string_view(value->GetString(), value->GetStringLength()) == expected;
+}
+
+// The camera rules, on the tree the reader made. Each check that fails says where
+// and why in `error` ("cameras[2].Zoom: missing").
+class CameraRules
+{
+public:
+    explicit CameraRules(const std::vector<std::string> &numbers) : m_numbers(numbers) {}
+
+    QString error;
+
+    bool readDocument(const JsonValue &top, CameraSet *cameras)
+    {
+        if (!top.IsObject())
+            return fail({}, "not a JSON object");
+        if (!knownKeys(top, {}, {"format", "version", "header", "cameras"}))
+            return false;
+        if (!isString(member(top, "format"), FormatName))
+            return fail("format", QStringLiteral("must be \"%1\"").arg(FormatName));
+        const std::optional<double> version = number(member(top, "version"));
+        if (version != RadiansVersion && version != DegreesVersion &&
+            version != EditorDegreesVersion)
+            return fail("version", QStringLiteral("must be the number %1, %2 or %3")
+                                       .arg(RadiansVersion)
+                                       .arg(DegreesVersion)
+                                       .arg(EditorDegreesVersion));
+        const JsonValue *header = member(top, "header");
+        if (header && !header->IsObject())
+            return fail("header", "not an object");
+        if (header && !knownKeys(*header, "header.", {"signature", "reserved", "dataLength"}))
+            return false;
+        if (header && !isString(member(*header, "signature"), "MACC"))
+            return fail("header.signature", "must be \"MACC\"");
+        if (header && number(member(*header, "dataLength")) != CameraDataLength)
+            return fail("header.dataLength",
+                        QStringLiteral("must be the number %1").arg(CameraDataLength));
+
+        const JsonValue *array = member(top, "cameras");
+        if (!array || !array->IsArray())
+            return fail("cameras", "missing or not an array");
+        if (array->Size() != CameraCount)
+            return fail(
+                "cameras",
+                QStringLiteral("holds %1 cameras, not %2").arg(array->Size()).arg(CameraCount));
+        QStringList keys{QStringLiteral("camera")};
+        for (const char *name : FieldJsonNames)
+            keys << QLatin1String(name);
+        for (int camera = 0; camera < CameraCount; ++camera) {
+            const QString place = QStringLiteral("cameras[%1]").arg(camera);
+            const JsonValue &object = (*array)[SizeType(camera)];
+            if (!object.IsObject())
+                return fail(place, "not an object");
+            if (!knownKeys(object, place + '.', keys))
+                return false;
+            const char *name = CameraJsonNames[camera];
+            if (!isString(member(object, "camera"), name))
+                return fail(place + ".camera", QStringLiteral("must be \"%1\"").arg(name));
+            for (int field = 0; field < CameraRecord::FieldCount; ++field) {
+                const JsonValue *value = member(object, FieldJsonNames[field]);
+                const QString fieldPlace = place + '.' + QLatin1String(FieldJsonNames[field]);
+                if (!value)
+                    return fail(fieldPlace, "missing");
+                const std::optional<float> f = floatFromJson(*value, field, int(*version));
+                if (!f)
+                    return fail(fieldPlace, m_why);
+                (*cameras)[camera].setField(field, *f);
+            }
+        }
         return true;
     }
 
-    // Keys come in increasing order of offset: count the newlines once.
-    qsizetype lineAt(qsizetype offset)
+private:
+    bool fail(const QString &place, const QString &reason)
     {
-        m_line += std::count(m_json + m_counted, m_json + offset, '\n');
-        m_counted = offset;
-        return m_line;
+        error = place.isEmpty() ? reason : place + QStringLiteral(": ") + reason;
+        return false;
     }
 
-    const Stream &m_stream;
-    const char *m_json;
-    qsizetype m_start;
-    std::vector<Frame> m_frames;
-    qsizetype m_counted = 0;
-    qsizetype m_line = 1;
-};
+    // Whether every key of object is one of allowed; if not, fails on the first other.
+    bool knownKeys(const JsonValue &object, const QString &place, const QStringList &allowed)
+    {
+        for (auto m = object.MemberBegin(); m != object.MemberEnd(); ++m) {
+            const std::string key(m->name.GetString(), m->name.GetStringLength());
+            if (!allowed.contains(QString::fromStdString(key)))
+                return fail(place + keyText(key), "unknown key");
+        }
+        return true;
+    }
 
-// Where a document went wrong: the place in it and why.
-struct Failure
-{
-    QString place;
-    QString reason;
-};
+    // The value of a number (the version, the data length).
+    std::optional<double> number(const JsonValue *value) const
+    {
+        bool ok = false;
+        const double number =
+            value && value->IsUint()
+                ? QByteArray::fromStdString(m_numbers[value->GetUint()]).toDouble(&ok)
+                : 0;
+        return ok ? std::optional<double>(number) : std::nullopt;
+    }
 
-QString placeIn(std::string_view parent, const std::string &key)
-{
-    return fromUtf8(parent) + QLatin1Char('.') + keyText(key);
-}
-
-// A well-formed "0x" string: "0x" and exactly eight hex digits, either case.
-std::optional<float> floatFromBitsText(const std::string &text)
-{
-    quint32 bits = 0;
-    if (text.size() != 10 || !text.starts_with("0x"))
+    // A number, or a "0x" string of eight hex digits: the bits.
+    std::optional<float> floatFromJson(const JsonValue &value, int field, int version)
+    {
+        m_why = QStringLiteral("not a number or a \"0x\" string of eight hex digits");
+        if (value.IsString() && value.GetStringLength() == 10 &&
+            std::string_view(value.GetString(), 2) == "0x") {
+            quint32 bits = 0;
+            const char *end = value.GetString() + 10;
+            const std::from_chars_result read = std::from_chars(end - 8, end, bits, 16);
+            if (read.ec == std::errc() && read.ptr == end)
+                return floatFromBits(bits);
+        } else if (value.IsUint()) {
+            const std::string &text = m_numbers[value.GetUint()];
+            const StoredNumber stored = sliderSpec(field).isPosition() || version == RadiansVersion
+                                            ? storedFromText(text)
+                                        : version == DegreesVersion ? radiansFromDegreesText(text)
+                                                                    : angleFromText(text, field);
+            if (stored.status == StoredNumber::Ok)
+                return stored.value;
+            if (stored.status == StoredNumber::TooLarge)
+                m_why = QStringLiteral("beyond the largest binary32 value");
+        }
         return std::nullopt;
-    const std::from_chars_result read =
-        std::from_chars(text.data() + 2, text.data() + 10, bits, 16);
-    if (read.ec != std::errc() || read.ptr != text.data() + 10)
-        return std::nullopt;
-    return floatFromBits(bits);
-}
-
-std::optional<float> floatFromJson(const Value &value, int field, const QString &place, int version,
-                                   Failure *failure)
-{
-    if (value.kind == Value::String) {
-        if (const std::optional<float> f = floatFromBitsText(value.text))
-            return f;
-    } else if (value.kind == Value::Number) {
-        const StoredNumber stored = sliderSpec(field).isPosition() || version == RadiansVersion
-                                        ? storedFromText(value.text)
-                                    : version == DegreesVersion ? radiansFromDegreesText(value.text)
-                                                                : angleFromText(value.text, field);
-        if (stored.status == StoredNumber::Ok)
-            return stored.value;
-        if (stored.status == StoredNumber::TooLarge) {
-            *failure = {place, QStringLiteral("beyond the largest binary32 value")};
-            return std::nullopt;
-        }
     }
-    *failure = {place, QStringLiteral("not a number or a \"0x\" string of eight hex digits")};
-    return std::nullopt;
-}
 
-// The first key of object that is not one of allowed.
-std::optional<std::string> unknownKey(const Value &object,
-                                      std::initializer_list<std::string_view> allowed)
-{
-    for (const auto &member : object.members) {
-        if (std::find(allowed.begin(), allowed.end(), member.first) == allowed.end())
-            return member.first;
-    }
-    return std::nullopt;
-}
-
-std::optional<Failure> checkHeader(const Value &header)
-{
-    if (header.kind != Value::Object)
-        return Failure{fromUtf8(HeaderKey), QStringLiteral("not an object")};
-    if (const auto unknown = unknownKey(header, {SignatureKey, ReservedKey, DataLengthKey}))
-        return Failure{placeIn(HeaderKey, *unknown), QStringLiteral("unknown key")};
-    const Value *signature = header.member(SignatureKey);
-    if (!signature || !signature->isString(Signature))
-        return Failure{placeIn(HeaderKey, std::string(SignatureKey)),
-                       QStringLiteral("must be \"MACC\"")};
-    const Value *dataLength = header.member(DataLengthKey);
-    if (!dataLength || dataLength->number() != CameraDataLength)
-        return Failure{placeIn(HeaderKey, std::string(DataLengthKey)),
-                       QStringLiteral("must be the number %1").arg(CameraDataLength)};
-    return std::nullopt;
-}
-
-std::optional<Failure> readCameras(const Value *array, int version, CameraSet *cameras)
-{
-    if (!array || array->kind != Value::Array)
-        return Failure{fromUtf8(CamerasKey), QStringLiteral("missing or not an array")};
-    if (array->elements.size() != CameraCount)
-        return Failure{fromUtf8(CamerasKey), QStringLiteral("holds %1 cameras, not %2")
-                                                 .arg(array->elements.size())
-                                                 .arg(CameraCount)};
-
-    for (int camera = 0; camera < CameraCount; ++camera) {
-        const std::string place = std::string(CamerasKey) + '[' + std::to_string(camera) + ']';
-        const Value &object = array->elements[std::size_t(camera)];
-        if (object.kind != Value::Object)
-            return Failure{fromUtf8(place), QStringLiteral("not an object")};
-        for (const auto &member : object.members) {
-            if (member.first != CameraKey && std::find(FieldJsonNames.begin(), FieldJsonNames.end(),
-                                                       member.first) == FieldJsonNames.end())
-                return Failure{placeIn(place, member.first), QStringLiteral("unknown key")};
-        }
-        const std::string_view name = CameraJsonNames[camera];
-        const Value *named = object.member(CameraKey);
-        if (!named || !named->isString(name))
-            return Failure{placeIn(place, std::string(CameraKey)),
-                           QStringLiteral("must be \"%1\"").arg(fromUtf8(name))};
-        for (int field = 0; field < CameraRecord::FieldCount; ++field) {
-            const QString fieldPlace = placeIn(place, FieldJsonNames[field]);
-            const Value *value = object.member(FieldJsonNames[field]);
-            if (!value)
-                return Failure{fieldPlace, QStringLiteral("missing")};
-            Failure failure;
-            const std::optional<float> f =
-                floatFromJson(*value, field, fieldPlace, version, &failure);
-            if (!f)
-                return failure;
-            (*cameras)[camera].setField(field, *f);
-        }
-    }
-    return std::nullopt;
-}
+    const std::vector<std::string> &m_numbers;
+    QString m_why;
+};
 
 } // namespace
 
 QByteArray exportCameraJson(const CameraDocument &document)
 {
-    const CameraFileHeader &header = document.DocumentHeader;
     rapidjson::StringBuffer buffer;
     rapidjson::PrettyWriter<rapidjson::StringBuffer> json(buffer);
     json.SetIndent(' ', 4);
-    const auto key = [&json](std::string_view name) {
-        json.Key(name.data(), rapidjson::SizeType(name.size()));
-    };
-    const auto string = [&json](std::string_view value) {
-        json.String(value.data(), rapidjson::SizeType(value.size()));
+    const auto string = [&json](const char *key, const QString &value) {
+        const QByteArray utf8 = value.toUtf8();
+        json.Key(key);
+        json.String(utf8.constData(), SizeType(utf8.size()));
     };
     // RawValue, not RawNumber: RapidJSON 1.1.0's RawNumber puts the text in quotes.
-    const auto number = [&json](const std::string &text) {
+    const auto number = [&json](const char *key, const std::string &text) {
+        json.Key(key);
         json.RawValue(text.data(), text.size(), rapidjson::kNumberType);
     };
+    const CameraFileHeader &header = document.DocumentHeader;
     json.StartObject();
-    key(FormatKey);
-    string(FormatName);
-    key(VersionKey);
-    number(std::to_string(EditorDegreesVersion));
-    key(HeaderKey);
+    string("format", QLatin1String(FormatName));
+    number("version", std::to_string(EditorDegreesVersion));
+    json.Key("header");
     json.StartObject();
-    key(SignatureKey);
-    string({header.Signature.data(), header.Signature.size()});
-    key(ReservedKey);
-    number(std::to_string(header.Reserved));
-    key(DataLengthKey);
-    number(std::to_string(header.DataLength));
+    string("signature", QString::fromLatin1(header.Signature.data(), 4));
+    number("reserved", std::to_string(header.Reserved));
+    number("dataLength", std::to_string(header.DataLength));
     json.EndObject();
-    key(CamerasKey);
+    json.Key("cameras");
     json.StartArray();
     for (int camera = 0; camera < CameraCount; ++camera) {
         json.StartObject();
-        key(CameraKey);
-        string(CameraJsonNames[camera]);
+        string("camera", QLatin1String(CameraJsonNames[camera]));
         for (int field = 0; field < CameraRecord::FieldCount; ++field) {
             const float value = document.DocumentCameras[camera].field(field);
             const std::optional<std::string> text = sliderSpec(field).isPosition()
                                                         ? storedNumberText(value)
                                                         : degreesNumberText(field, value);
-            key(FieldJsonNames[field]);
             if (text)
-                number(*text);
+                number(FieldJsonNames[field], *text);
             else
-                string(bitsText(value).toStdString());
+                string(FieldJsonNames[field], bitsText(value));
         }
         json.EndObject();
     }
@@ -418,79 +333,60 @@ QByteArray exportCameraJson(const CameraDocument &document)
 bool importCameraJson(const QByteArray &json, CameraSet *cameras, QString *error,
                       QStringList *warnings)
 {
-    const auto fail = [error](const Failure &failure) {
-        *error = failure.place.isEmpty() ? failure.reason
-                                         : failure.place + QStringLiteral(": ") + failure.reason;
+    const auto fail = [error](const QString &why) {
+        *error = why;
         return false;
     };
     if (json.size() > MaxJsonSize)
-        return fail({QString(), QStringLiteral("larger than 1 MiB")});
-
+        return fail(QStringLiteral("larger than 1 MiB"));
     // Standard JSON only, in valid UTF-8, to any depth; a byte order mark is skipped.
     const qsizetype start = json.startsWith("\xef\xbb\xbf") ? 3 : 0;
     rapidjson::MemoryStream stream(json.constData() + start, std::size_t(json.size() - start));
-    DocumentReader reader(stream, json, start);
-    rapidjson::Reader parser;
-    const rapidjson::ParseResult parsed =
-        parser.Parse<rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseValidateEncodingFlag |
-                     rapidjson::kParseIterativeFlag>(stream, reader);
+    rapidjson::Document document;
+    DocumentReader reader(document, stream);
+    rapidjson::ParseResult parsed;
+    const auto parse = [&](rapidjson::Document &) {
+        constexpr unsigned flags = rapidjson::kParseNumbersAsStringsFlag |
+                                   rapidjson::kParseValidateEncodingFlag |
+                                   rapidjson::kParseIterativeFlag;
+        parsed = rapidjson::Reader().Parse<flags>(stream, reader);
+        return !parsed.IsError();
+    };
+    document.Populate(parse);
     // A number no double holds stops the reader at the value it was reading.
     if (parsed.Code() == rapidjson::kParseErrorNumberTooBig && !reader.place().isEmpty())
-        return fail({reader.place(), QStringLiteral("beyond the largest binary32 value")});
+        return fail(reader.place() + QStringLiteral(": beyond the largest binary32 value"));
     // The reader takes a zero byte for the end of the text: after the document, it is
     // a character too many.
     const bool trailing = !parsed.IsError() && qsizetype(stream.Tell()) < json.size() - start;
     if (parsed.IsError() || trailing) {
-        const qsizetype offset = start + qsizetype(trailing ? stream.Tell() : parsed.Offset());
         QString reason = QString::fromLatin1(rapidjson::GetParseError_En(
             trailing ? rapidjson::kParseErrorDocumentRootNotSingular : parsed.Code()));
         reason[0] = reason[0].toLower();
         reason.chop(reason.endsWith(QLatin1Char('.')) ? 1 : 0);
-        return fail({lineAndColumn(json, offset), reason});
+        const auto [line, column] =
+            lineAndColumn(json, start + qsizetype(trailing ? stream.Tell() : parsed.Offset()));
+        return fail(QStringLiteral("line %1, column %2: %3").arg(line).arg(column).arg(reason));
     }
-    if (reader.duplicate)
-        return fail({reader.duplicate->place, QStringLiteral("duplicate key on line %1 (first on "
-                                                             "line %2)")
-                                                  .arg(reader.duplicate->line)
-                                                  .arg(reader.duplicate->firstLine)});
-    const Value &top = reader.root;
-    if (top.kind != Value::Object)
-        return fail({QString(), QStringLiteral("not a JSON object")});
-
-    if (const auto unknown = unknownKey(top, {FormatKey, VersionKey, HeaderKey, CamerasKey}))
-        return fail({keyText(*unknown), QStringLiteral("unknown key")});
-    const Value *format = top.member(FormatKey);
-    if (!format || !format->isString(FormatName))
+    if (!reader.duplicate.isEmpty())
         return fail(
-            {fromUtf8(FormatKey), QStringLiteral("must be \"%1\"").arg(fromUtf8(FormatName))});
-    const Value *versionValue = top.member(VersionKey);
-    const std::optional<double> version = versionValue ? versionValue->number() : std::nullopt;
-    if (version != RadiansVersion && version != DegreesVersion && version != EditorDegreesVersion)
-        return fail({fromUtf8(VersionKey), QStringLiteral("must be the number %1, %2 or %3")
-                                               .arg(RadiansVersion)
-                                               .arg(DegreesVersion)
-                                               .arg(EditorDegreesVersion)});
-    if (const Value *header = top.member(HeaderKey)) {
-        if (const std::optional<Failure> failure = checkHeader(*header))
-            return fail(*failure);
-    }
+            QStringLiteral("%1: duplicate key on line %2 (first on line %3)")
+                .arg(reader.duplicate)
+                .arg(lineAndColumn(json, start + qsizetype(reader.duplicateOffsets.first)).first)
+                .arg(lineAndColumn(json, start + qsizetype(reader.duplicateOffsets.second)).first));
+    CameraRules rules(reader.numbers);
     CameraSet read{};
-    if (const std::optional<Failure> failure =
-            readCameras(top.member(CamerasKey), int(*version), &read))
-        return fail(*failure);
+    if (!rules.readDocument(document, &read))
+        return fail(rules.error);
     *cameras = read;
-
-    if (warnings) {
-        for (int camera = 0; camera < CameraCount; ++camera) {
-            for (int field = 0; field < CameraRecord::FieldCount; ++field) {
-                const float value = read[camera].field(field);
-                if (!sliderHolds(field, value))
-                    warnings->append(QStringLiteral("%1[%2].%3: ")
-                                         .arg(fromUtf8(CamerasKey))
-                                         .arg(camera)
-                                         .arg(QLatin1String(FieldJsonNames[field])) +
-                                     unheldValueText(field, value));
-            }
+    for (int camera = 0; warnings && camera < CameraCount; ++camera) {
+        for (int field = 0; field < CameraRecord::FieldCount; ++field) {
+            const float value = read[camera].field(field);
+            if (!sliderHolds(field, value))
+                warnings->append(QStringLiteral("cameras[%1].%2: %3")
+                                     .arg(camera)
+                                     .arg(QLatin1String(FieldJsonNames[field]))
+                                     .arg(unheldValueText(field, value)));
         }
     }
     return true;

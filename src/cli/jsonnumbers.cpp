@@ -2,7 +2,6 @@
 
 #include "camerarecord.h"
 #include "slidervalues.h"
-#include "valuetext.h"
 
 #include <algorithm>
 #include <array>
@@ -27,28 +26,20 @@ struct Decimal
 
 Decimal decimalOf(std::string_view text)
 {
-    Decimal decimal;
-    decimal.negative = text.starts_with('-');
+    Decimal decimal{text.starts_with('-'), {}, 0};
     const std::size_t e = std::min(text.find_first_of("eE"), text.size());
     long long exponent = 0; // beyond a billion, only its sign matters
     for (const char c : text.substr(e)) {
         if (c >= '0' && c <= '9')
             exponent = std::min(exponent * 10 + (c - '0'), 1'000'000'000LL);
     }
-    if (text.substr(e).starts_with("e-") || text.substr(e).starts_with("E-"))
-        exponent = -exponent;
-    long long fractionDigits = 0;
-    bool afterPoint = false;
+    const std::size_t point = std::min(text.find('.'), e);
+    decimal.power = (text.substr(e).find('-') == std::string_view::npos ? exponent : -exponent) -
+                    static_cast<long long>(e - std::min(point + 1, e));
     for (const char c : text.substr(0, e)) {
-        if (c == '.') {
-            afterPoint = true;
-        } else if (c >= '0' && c <= '9') {
-            fractionDigits += afterPoint;
-            if (c != '0' || !decimal.digits.empty())
-                decimal.digits += c;
-        }
+        if (c >= '0' && c <= '9' && (c != '0' || !decimal.digits.empty()))
+            decimal.digits += c;
     }
-    decimal.power = exponent - fractionDigits;
     while (!decimal.digits.empty() && decimal.digits.back() == '0') {
         decimal.digits.pop_back();
         ++decimal.power;
@@ -74,20 +65,13 @@ std::optional<int> hundredthsOf(const Decimal &decimal)
     return decimal.negative ? -hundredths : hundredths;
 }
 
-// 10^n for the powers a degrees value can need, each the double nearest it.
-constexpr int LowestPower = -100;
-constexpr int HighestPower = 100;
+// 10^n, the double nearest it.
 double powerOfTen(int n)
 {
-    static const std::array<double, HighestPower - LowestPower + 1> powers = [] {
-        std::array<double, HighestPower - LowestPower + 1> table{};
-        for (int i = LowestPower; i <= HighestPower; ++i) {
-            const std::string text = "1e" + std::to_string(i);
-            std::from_chars(text.data(), text.data() + text.size(), table[i - LowestPower]);
-        }
-        return table;
-    }();
-    return powers[std::size_t(std::clamp(n, LowestPower, HighestPower) - LowestPower)];
+    const std::string text = std::string("1e").append(std::to_string(n));
+    double power = 0;
+    std::from_chars(text.data(), text.data() + text.size(), power);
+    return power;
 }
 
 // JSON has no leading '+'; from_chars takes none either.
@@ -120,33 +104,25 @@ std::optional<float> radiansFromDegrees(double degrees)
 }
 
 // mantissa x 10^exponent as std::to_chars writes a double: plainly or with an
-// exponent, whichever is shorter, plainly on a tie; written after `sign`.
-std::string decimalText(std::string_view sign, std::uint64_t mantissa, int exponent)
+// exponent, whichever is shorter, plainly on a tie.
+std::string decimalText(bool negative, std::uint64_t mantissa, int exponent)
 {
-    while (mantissa % 10 == 0) {
-        mantissa /= 10;
+    for (; mantissa % 10 == 0; mantissa /= 10)
         ++exponent;
-    }
-    char digits[24];
-    const std::string_view all(digits, std::to_chars(digits, digits + sizeof digits, mantissa).ptr);
-    const int count = int(all.size());
-    std::string plain(sign);
-    if (exponent >= 0) {
-        plain.append(all).append(std::size_t(exponent), '0');
-    } else if (count + exponent > 0) {
-        plain.append(all.substr(0, std::size_t(count + exponent)))
+    const std::string digits = std::to_string(mantissa);
+    const int point = int(digits.size()) + exponent; // digits before the point
+    std::string plain(negative ? "-" : ""), scientific(plain);
+    if (exponent >= 0)
+        plain.append(digits).append(std::size_t(exponent), '0');
+    else if (point > 0)
+        plain.append(digits, 0, std::size_t(point))
             .append(1, '.')
-            .append(all.substr(std::size_t(count + exponent)));
-    } else {
-        plain.append("0.").append(std::size_t(-exponent - count), '0').append(all);
-    }
-    const int power = exponent + count - 1;
-    std::string scientific(sign);
-    scientific.append(all.substr(0, 1));
-    if (count > 1)
-        scientific.append(1, '.').append(all.substr(1));
-    scientific.append(power < 0 ? "e-" : "e+").append(std::abs(power) < 10 ? "0" : "");
-    scientific.append(std::to_string(std::abs(power)));
+            .append(digits, std::size_t(point));
+    else
+        plain.append("0.").append(std::size_t(-point), '0').append(digits);
+    scientific.append(digits, 0, 1).append(digits.size() > 1 ? "." : "").append(digits, 1);
+    scientific.append(point > 0 ? "e+" : "e-").append(std::abs(point - 1) < 10 ? "0" : "");
+    scientific.append(std::to_string(std::abs(point - 1)));
     return scientific.size() < plain.size() ? scientific : plain;
 }
 
@@ -205,21 +181,19 @@ std::optional<std::string> degreesNumberText(int field, float radians)
         return std::signbit(radians) ? "-0" : "0";
     // Work on the magnitude: reading, multiplying and rounding are symmetric in sign,
     // and so is the editor's conversion.
-    const std::string_view sign = radians < 0 ? "-" : "";
     const float magnitude = std::fabs(radians);
 
     // A value the editor stores for a typed or dragged angle: as it shows it.
     const double hundredths = std::nearbyint(modCameraMath::RadiansToDegrees(magnitude) * 100);
     if (hundredths <= EditorHundredthsLimit &&
         floatBits(fieldForPosition(field, int(hundredths))) == floatBits(magnitude))
-        return decimalText(sign, std::uint64_t(hundredths), -2);
+        return decimalText(radians < 0, std::uint64_t(hundredths), -2);
 
     // Any other value: a number off that grid whose double, times the factor and
     // rounded once, gives the value.
-    const auto accepted = [magnitude](std::uint64_t mantissa, int exponent, double degrees) {
+    const auto accepted = [magnitude](const std::string &text, double degrees) {
         const std::optional<float> back = radiansFromDegrees(degrees);
-        return back && floatBits(*back) == floatBits(magnitude) &&
-               !hundredthsOf(decimalOf(std::to_string(mantissa) + 'e' + std::to_string(exponent)));
+        return back && floatBits(*back) == floatBits(magnitude) && !editorHundredths(text);
     };
     // The binary32 rounding interval of the value, in degrees; its middle is where a
     // short decimal is most likely to be accepted.
@@ -273,28 +247,17 @@ std::optional<std::string> degreesNumberText(int field, float radians)
             const std::uint64_t candidate = mantissa + std::uint64_t(std::int64_t(step));
             if (candidate == 0)
                 continue;
-            // At most 20 digits, 'e' and a 4-character exponent.
-            char candidateText[32];
-            char *end = std::to_chars(candidateText, candidateText + 20, candidate).ptr;
-            *end++ = 'e';
-            end = std::to_chars(end, candidateText + sizeof candidateText, exponent).ptr;
+            const std::string text = std::to_string(candidate) + 'e' + std::to_string(exponent);
             double degrees = 0;
-            std::from_chars(candidateText, end, degrees);
-            if (accepted(candidate, exponent, degrees) &&
+            std::from_chars(text.data(), text.data() + text.size(), degrees);
+            if (accepted(text, degrees) &&
                 (!best || std::fabs(degrees - exact) < std::fabs(best->second - exact)))
                 best = {candidate, degrees};
         }
         if (best)
-            return decimalText(sign, best->first, exponent);
+            return decimalText(radians < 0, best->first, exponent);
     }
     return std::nullopt;
-}
-
-QString jsonValueText(int field, float value)
-{
-    const std::optional<std::string> text =
-        sliderSpec(field).isPosition() ? storedNumberText(value) : degreesNumberText(field, value);
-    return text ? QString::fromStdString(*text) : floatText(value);
 }
 
 } // namespace kestrelcam

@@ -2,8 +2,6 @@
 
 #include "modcameramath.h"
 
-#include <QString>
-
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,11 +33,10 @@ struct StoredNumber
 };
 
 // A number in file units (metres, or radians in version 1): the nearest binary32 of
-// the decimal, rounded once. A negative number that rounds to zero gives -0.
+// the decimal, rounded once; -0 for a negative number that rounds to zero.
 StoredNumber storedFromText(std::string_view text);
-
-// An angle in degrees as version 2 reads it: the decimal read as a double,
-// multiplied in double by DegreesToRadiansFactor and rounded once to binary32.
+// Degrees as version 2 reads them: the decimal read as a double, multiplied in double
+// by DegreesToRadiansFactor and rounded once to binary32.
 StoredNumber radiansFromDegreesText(std::string_view text);
 
 // The hundredths of a number that is a whole number of hundredths from -300 to 300
@@ -60,9 +57,5 @@ std::optional<std::string> storedNumberText(float value);
 // field `field`: the editor's own text for a value it stores ("77.99", "-7.16"),
 // else as long as it must be ("77.99428", "-0"); nullopt for an infinity or a NaN.
 std::optional<std::string> degreesNumberText(int field, float radians);
-
-// A stored value as the format shows it to a person: metres or degrees as above,
-// "inf", "-inf" or "nan(0xBITS)" where no number does.
-QString jsonValueText(int field, float value);
 
 } // namespace kestrelcam

@@ -45,6 +45,13 @@ QString floatText(float value)
     return special.isEmpty() ? shortestText(value) : special;
 }
 
+QString jsonValueText(int field, float value)
+{
+    const std::optional<std::string> text =
+        sliderSpec(field).isPosition() ? storedNumberText(value) : degreesNumberText(field, value);
+    return text ? QString::fromStdString(*text) : floatText(value);
+}
+
 QString unitName(int field)
 {
     return sliderSpec(field).isPosition() ? QStringLiteral("m") : QStringLiteral("degrees");

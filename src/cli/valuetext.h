@@ -12,6 +12,10 @@ QString bitsText(float value);
 // "inf" or "-inf" for the infinities and "nan(0x7fc00001)" for a NaN, bits included.
 QString floatText(float value);
 
+// A stored value as the JSON format writes it (jsonnumbers.h), for show --exact and
+// the like: metres or degrees, "inf", "-inf" or "nan(0xBITS)" where no number does.
+QString jsonValueText(int field, float value);
+
 // Field `field`'s unit as the command line writes it: "m" or "degrees".
 QString unitName(int field);
 
