@@ -9,9 +9,6 @@
 
 #include <QBuffer>
 #include <QCryptographicHash>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
