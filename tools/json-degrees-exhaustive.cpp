@@ -1,8 +1,10 @@
 // One-off check, not part of the test command: every positive finite binary32 angle
-// through the JSON format's degrees text and back, with the metres text as well.
+// through the JSON format's degrees text and back (version 3: the editor's values as
+// it shows them, any other through the factor), with the metres text as well.
 // Negative values are their mirror image (reading, multiplying and rounding are
-// symmetric in sign). Prints failures, the count of values by number of digits and
-// the values whose product lands nearest a binary32 halfway point.
+// symmetric in sign). Prints failures, the count of values by number of digits, how
+// many are written as the editor shows them, the longest texts and the values whose
+// product lands nearest a binary32 halfway point.
 //
 // Built and run by hand, from the top of the repository (one command line):
 //   g++ -std=c++20 -O2 -pthread -fPIC -Isrc/core -Isrc/cli tools/json-degrees-exhaustive.cpp
@@ -38,7 +40,13 @@ struct Tally
     std::array<std::uint64_t, 20> byDigits{};
     std::vector<Hard> hardest; // the smallest distances seen
     std::vector<std::uint32_t> longest;
+    std::uint64_t onGrid = 0;
+    std::size_t longestText = 0;
+    std::uint32_t longestTextBits = 0;
 };
+
+// Every angle field converts alike; the Zoom stands for them.
+constexpr int Angle = 6;
 
 int digitCount(const std::string &text)
 {
@@ -59,9 +67,9 @@ void run(std::uint32_t from, std::uint32_t to, Tally *tally)
 {
     for (std::uint64_t bits = from; bits < to; ++bits) {
         const float value = floatFromBits(std::uint32_t(bits));
-        const std::optional<std::string> text = kestrelcam::degreesNumberText(value);
+        const std::optional<std::string> text = kestrelcam::degreesNumberText(Angle, value);
         const kestrelcam::StoredNumber back =
-            text ? kestrelcam::radiansFromDegreesText(*text)
+            text ? kestrelcam::angleFromText(*text, Angle)
                  : kestrelcam::StoredNumber{kestrelcam::StoredNumber::Malformed};
         const std::optional<std::string> metres = kestrelcam::storedNumberText(value);
         const kestrelcam::StoredNumber metresBack = kestrelcam::storedFromText(*metres);
@@ -71,6 +79,14 @@ void run(std::uint32_t from, std::uint32_t to, Tally *tally)
             if (++tally->failures < 20)
                 std::printf("FAIL 0x%08x %s\n", unsigned(bits), text ? text->c_str() : "-");
             continue;
+        }
+        if (kestrelcam::editorHundredths(*text)) {
+            ++tally->onGrid;
+            continue; // the editor's value: not converted through the factor
+        }
+        if (text->size() > tally->longestText) {
+            tally->longestText = text->size();
+            tally->longestTextBits = std::uint32_t(bits);
         }
         const int digits = digitCount(*text);
         ++tally->byDigits[std::size_t(digits)];
@@ -118,11 +134,21 @@ int main()
             all.byDigits[d] += tally.byDigits[d];
         all.hardest.insert(all.hardest.end(), tally.hardest.begin(), tally.hardest.end());
         all.longest.insert(all.longest.end(), tally.longest.begin(), tally.longest.end());
+        all.onGrid += tally.onGrid;
+        if (tally.longestText > all.longestText) {
+            all.longestText = tally.longestText;
+            all.longestTextBits = tally.longestTextBits;
+        }
     }
     std::sort(all.hardest.begin(), all.hardest.end(),
               [](const Hard &a, const Hard &b) { return a.distance < b.distance; });
     std::printf("values checked: %u, failures: %llu\n", unsigned(end),
                 static_cast<unsigned long long>(all.failures));
+    std::printf("written as the editor shows them: %llu\n",
+                static_cast<unsigned long long>(all.onGrid));
+    std::printf("longest text: %zu characters, 0x%08x %s\n", all.longestText,
+                unsigned(all.longestTextBits),
+                kestrelcam::degreesNumberText(Angle, floatFromBits(all.longestTextBits))->c_str());
     for (std::size_t d = 0; d < all.byDigits.size(); ++d) {
         if (all.byDigits[d])
             std::printf("%2zu digits: %llu\n", d, static_cast<unsigned long long>(all.byDigits[d]));
@@ -130,10 +156,10 @@ int main()
     for (std::size_t i = 0; i < std::min<std::size_t>(all.hardest.size(), 40); ++i) {
         const float value = floatFromBits(all.hardest[i].bits);
         std::printf("hard 0x%08x %s distance %.3g\n", unsigned(all.hardest[i].bits),
-                    kestrelcam::degreesNumberText(value)->c_str(), all.hardest[i].distance);
+                    kestrelcam::degreesNumberText(Angle, value)->c_str(), all.hardest[i].distance);
     }
     for (const std::uint32_t bits : all.longest)
         std::printf("long 0x%08x %s\n", unsigned(bits),
-                    kestrelcam::degreesNumberText(floatFromBits(bits))->c_str());
+                    kestrelcam::degreesNumberText(Angle, floatFromBits(bits))->c_str());
     return all.failures ? 1 : 0;
 }

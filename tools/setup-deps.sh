@@ -2,9 +2,10 @@
 # Sourced by tools/run and tools/test.
 
 # help2man makes the manual pages from the programs' --help at every build; the
-# completion test runs bash with bash-completion.
-kestrel_packages=(cmake g++ make qt6-base-dev fonts-dejavu-core fonts-liberation2 help2man
-    bash-completion "$@")
+# completion test runs bash with bash-completion; rapidjson-dev (headers only) reads
+# and writes kestrel-cam's JSON.
+kestrel_packages=(cmake g++ make qt6-base-dev rapidjson-dev fonts-dejavu-core fonts-liberation2
+    help2man bash-completion "$@")
 
 # What tools/check-package.sh needs on top: dpkg-dev and file for the package's
 # library dependencies, the validators, groff and man for the manual pages, rsvg-convert

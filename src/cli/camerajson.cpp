@@ -2,286 +2,391 @@
 
 #include "cameranames.h"
 #include "jsonnumbers.h"
-#include "jsonscan.h"
-#include "jsonwriter.h"
 #include "sliderrange.h"
 #include "slidervalues.h"
 #include "valuetext.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+// RapidJSON 1.1.0 grows its stacks from a null pointer plus an offset, which clang's
+// UndefinedBehaviorSanitizer reports; that one check is left out of the library's
+// own functions, and of nothing else.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((no_sanitize("pointer-overflow"))), apply_to = function)
+#endif
+#include <rapidjson/document.h>
+#include <rapidjson/error/en.h>
+#include <rapidjson/memorystream.h>
+#include <rapidjson/prettywriter.h>
+#if defined(__clang__)
+#pragma clang attribute pop
+#endif
 
 #include <algorithm>
-#include <initializer_list>
+#include <charconv>
 #include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace kestrelcam {
 
 namespace {
 
-const QString FormatKey = QStringLiteral("format");
-const QString VersionKey = QStringLiteral("version");
-const QString HeaderKey = QStringLiteral("header");
-const QString CamerasKey = QStringLiteral("cameras");
-const QString CameraKey = QStringLiteral("camera");
-const QString SignatureKey = QStringLiteral("signature");
-const QString ReservedKey = QStringLiteral("reserved");
-const QString DataLengthKey = QStringLiteral("dataLength");
-const QString FormatName = QStringLiteral("kestrel-cam");
+using JsonValue = rapidjson::Value;
+using rapidjson::SizeType;
+
+constexpr const char *FormatName = "kestrel-cam";
 constexpr int RadiansVersion = 1;
-constexpr int DegreesVersion = 2;
+constexpr int DegreesVersion = 2;       // every angle through the factor
+constexpr int EditorDegreesVersion = 3; // hundredths as the editor stores them
 
-// A well-formed "0x" string: "0x" and exactly eight hex digits, either case.
-std::optional<float> floatFromBitsText(const QString &text)
+// A key as a place names it: as written when it is plain printable ASCII, else in
+// JSON's quotes and escapes, so that a message stays on one line.
+QString keyText(const std::string &key)
 {
-    if (text.size() != 10 || !text.startsWith(QLatin1String("0x")))
+    if (!key.empty() && std::all_of(key.begin(), key.end(),
+                                    [](char c) { return c >= 0x20 && c < 0x7f && c != '"'; }))
+        return QString::fromStdString(key);
+    rapidjson::StringBuffer quoted;
+    rapidjson::Writer<rapidjson::StringBuffer>(quoted).String(key.data(), SizeType(key.size()));
+    return QString::fromUtf8(quoted.GetString(), qsizetype(quoted.GetSize()));
+}
+
+// The line (from 1) and column (from 1, in bytes) of a byte offset.
+std::pair<qsizetype, qsizetype> lineAndColumn(const QByteArray &json, qsizetype offset)
+{
+    const QByteArray before = json.left(offset);
+    return {before.count('\n') + 1, offset - before.lastIndexOf('\n')};
+}
+
+// RapidJSON's own tree of the document, but each number is the index of its text as
+// written (so that -0 keeps its sign and nothing is rounded through a double). On the
+// way, the place of the value being read and the first key that repeats one of its
+// object, with the offsets of both.
+class DocumentReader : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, DocumentReader>
+{
+public:
+    DocumentReader(rapidjson::Document &document, const rapidjson::MemoryStream &stream)
+        : m_document(document), m_stream(stream)
+    {
+    }
+
+    std::vector<std::string> numbers;
+    QString duplicate;                                    // the place of the first key given twice
+    std::pair<std::size_t, std::size_t> duplicateOffsets; // of it, and of its first
+
+    bool Null() { return value() && m_document.Null(); }
+    bool Bool(bool b) { return value() && m_document.Bool(b); }
+    bool RawNumber(const char *text, SizeType length, bool)
+    {
+        numbers.emplace_back(text, length);
+        return value() && m_document.Uint(unsigned(numbers.size() - 1));
+    }
+    bool String(const char *text, SizeType length, bool copy)
+    {
+        return value() && m_document.String(text, length, copy);
+    }
+    bool StartObject() { return open(true) && m_document.StartObject(); }
+    bool StartArray() { return open(false) && m_document.StartArray(); }
+    bool EndObject(SizeType count) { return close() && m_document.EndObject(count); }
+    bool EndArray(SizeType count) { return close() && m_document.EndArray(count); }
+    bool Key(const char *text, SizeType length, bool copy)
+    {
+        Frame &frame = m_frames.back();
+        frame.key.assign(text, length);
+        // The reader stands at the key's opening quote.
+        const auto [first, isNew] = frame.keyOffsets.try_emplace(frame.key, m_stream.Tell());
+        if (!isNew && duplicate.isEmpty())
+            duplicate = place(), duplicateOffsets = {m_stream.Tell(), first->second};
+        return m_document.Key(text, length, copy);
+    }
+
+    // The place of the value being read: "cameras[2].Zoom"; empty at the top. A
+    // container's key or index stays as it is while the container is read.
+    QString place() const
+    {
+        QString place;
+        for (const Frame &frame : m_frames)
+            place += frame.object ? QLatin1Char('.') + keyText(frame.key)
+                                  : QStringLiteral("[%1]").arg(frame.count);
+        return place.startsWith(QLatin1Char('.')) ? place.mid(1) : place;
+    }
+
+private:
+    struct Frame
+    {
+        bool object;
+        std::size_t count = 0; // values read
+        std::string key;       // of the member being read
+        std::unordered_map<std::string, std::size_t> keyOffsets;
+    };
+
+    bool value()
+    {
+        if (!m_frames.empty())
+            ++m_frames.back().count;
+        return true;
+    }
+    bool open(bool object)
+    {
+        m_frames.push_back({object, 0, {}, {}});
+        return true;
+    }
+    bool close()
+    {
+        m_frames.pop_back();
+        return value();
+    }
+
+    rapidjson::Document &m_document;
+    const rapidjson::MemoryStream &m_stream;
+    std::vector<Frame> m_frames;
+};
+
+const JsonValue *member(const JsonValue &object, const char *key)
+{
+    const auto found = object.FindMember(key);
+    return found == object.MemberEnd() ? nullptr : &found->value;
+}
+
+bool isString(const JsonValue *value, std::string_view expected)
+{
+    return value && value->IsString() &&
+           std::string_view(value->GetString(), value->GetStringLength()) == expected;
+}
+
+// The camera rules, on the tree the reader made. Each check that fails says where
+// and why in `error` ("cameras[2].Zoom: missing").
+class CameraRules
+{
+public:
+    explicit CameraRules(const std::vector<std::string> &numbers) : m_numbers(numbers) {}
+
+    QString error;
+
+    bool readDocument(const JsonValue &top, CameraSet *cameras)
+    {
+        if (!top.IsObject())
+            return fail({}, "not a JSON object");
+        if (!knownKeys(top, {}, {"format", "version", "header", "cameras"}))
+            return false;
+        if (!isString(member(top, "format"), FormatName))
+            return fail("format", QStringLiteral("must be \"%1\"").arg(FormatName));
+        const std::optional<double> version = number(member(top, "version"));
+        if (version != RadiansVersion && version != DegreesVersion &&
+            version != EditorDegreesVersion)
+            return fail("version", QStringLiteral("must be the number %1, %2 or %3")
+                                       .arg(RadiansVersion)
+                                       .arg(DegreesVersion)
+                                       .arg(EditorDegreesVersion));
+        const JsonValue *header = member(top, "header");
+        if (header && !header->IsObject())
+            return fail("header", "not an object");
+        if (header && !knownKeys(*header, "header.", {"signature", "reserved", "dataLength"}))
+            return false;
+        if (header && !isString(member(*header, "signature"), "MACC"))
+            return fail("header.signature", "must be \"MACC\"");
+        if (header && number(member(*header, "dataLength")) != CameraDataLength)
+            return fail("header.dataLength",
+                        QStringLiteral("must be the number %1").arg(CameraDataLength));
+
+        const JsonValue *array = member(top, "cameras");
+        if (!array || !array->IsArray())
+            return fail("cameras", "missing or not an array");
+        if (array->Size() != CameraCount)
+            return fail(
+                "cameras",
+                QStringLiteral("holds %1 cameras, not %2").arg(array->Size()).arg(CameraCount));
+        QStringList keys{QStringLiteral("camera")};
+        for (const char *name : FieldJsonNames)
+            keys << QLatin1String(name);
+        for (int camera = 0; camera < CameraCount; ++camera) {
+            const QString place = QStringLiteral("cameras[%1]").arg(camera);
+            const JsonValue &object = (*array)[SizeType(camera)];
+            if (!object.IsObject())
+                return fail(place, "not an object");
+            if (!knownKeys(object, place + '.', keys))
+                return false;
+            const char *name = CameraJsonNames[camera];
+            if (!isString(member(object, "camera"), name))
+                return fail(place + ".camera", QStringLiteral("must be \"%1\"").arg(name));
+            for (int field = 0; field < CameraRecord::FieldCount; ++field) {
+                const JsonValue *value = member(object, FieldJsonNames[field]);
+                const QString fieldPlace = place + '.' + QLatin1String(FieldJsonNames[field]);
+                if (!value)
+                    return fail(fieldPlace, "missing");
+                const std::optional<float> f = floatFromJson(*value, field, int(*version));
+                if (!f)
+                    return fail(fieldPlace, m_why);
+                (*cameras)[camera].setField(field, *f);
+            }
+        }
+        return true;
+    }
+
+private:
+    bool fail(const QString &place, const QString &reason)
+    {
+        error = place.isEmpty() ? reason : place + QStringLiteral(": ") + reason;
+        return false;
+    }
+
+    // Whether every key of object is one of allowed; if not, fails on the first other.
+    bool knownKeys(const JsonValue &object, const QString &place, const QStringList &allowed)
+    {
+        for (auto m = object.MemberBegin(); m != object.MemberEnd(); ++m) {
+            const std::string key(m->name.GetString(), m->name.GetStringLength());
+            if (!allowed.contains(QString::fromStdString(key)))
+                return fail(place + keyText(key), "unknown key");
+        }
+        return true;
+    }
+
+    // The value of a number (the version, the data length).
+    std::optional<double> number(const JsonValue *value) const
+    {
+        bool ok = false;
+        const double number =
+            value && value->IsUint()
+                ? QByteArray::fromStdString(m_numbers[value->GetUint()]).toDouble(&ok)
+                : 0;
+        return ok ? std::optional<double>(number) : std::nullopt;
+    }
+
+    // A number, or a "0x" string of eight hex digits: the bits.
+    std::optional<float> floatFromJson(const JsonValue &value, int field, int version)
+    {
+        m_why = QStringLiteral("not a number or a \"0x\" string of eight hex digits");
+        if (value.IsString() && value.GetStringLength() == 10 &&
+            std::string_view(value.GetString(), 2) == "0x") {
+            quint32 bits = 0;
+            const char *end = value.GetString() + 10;
+            const std::from_chars_result read = std::from_chars(end - 8, end, bits, 16);
+            if (read.ec == std::errc() && read.ptr == end)
+                return floatFromBits(bits);
+        } else if (value.IsUint()) {
+            const std::string &text = m_numbers[value.GetUint()];
+            const StoredNumber stored = sliderSpec(field).isPosition() || version == RadiansVersion
+                                            ? storedFromText(text)
+                                        : version == DegreesVersion ? radiansFromDegreesText(text)
+                                                                    : angleFromText(text, field);
+            if (stored.status == StoredNumber::Ok)
+                return stored.value;
+            if (stored.status == StoredNumber::TooLarge)
+                m_why = QStringLiteral("beyond the largest binary32 value");
+        }
         return std::nullopt;
-    quint32 bits = 0;
-    for (qsizetype i = 2; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        quint32 digit;
-        if (c >= u'0' && c <= u'9')
-            digit = c - u'0';
-        else if (c >= u'a' && c <= u'f')
-            digit = c - u'a' + 10;
-        else if (c >= u'A' && c <= u'F')
-            digit = c - u'A' + 10;
-        else
-            return std::nullopt;
-        bits = bits << 4 | digit;
     }
-    return floatFromBits(bits);
-}
 
-bool isFieldKey(const QString &key)
-{
-    return std::any_of(FieldJsonNames.begin(), FieldJsonNames.end(),
-                       [&key](const char *name) { return key == QLatin1String(name); });
-}
-
-// Where a document went wrong: the place in it and why.
-struct Failure
-{
-    QString place;
-    QString reason;
+    const std::vector<std::string> &m_numbers;
+    QString m_why;
 };
-
-// What is read from the document beyond QJsonDocument's values.
-struct Reading
-{
-    const JsonScan &scan;
-    int version;
-};
-
-std::optional<float> floatFromJson(const QJsonValue &value, int field, const QString &place,
-                                   const Reading &reading, Failure *failure)
-{
-    if (value.isString()) {
-        if (const std::optional<float> f = floatFromBitsText(value.toString()))
-            return f;
-    } else if (value.isDouble()) {
-        // The number as written, not as QJsonDocument holds it (which drops the sign
-        // of a zero and rounds through a double).
-        const QByteArray text = reading.scan.numbers.value(place);
-        const std::string_view number(text.constData(), std::size_t(text.size()));
-        const StoredNumber stored =
-            reading.version == DegreesVersion && !sliderSpec(field).isPosition()
-                ? radiansFromDegreesText(number)
-                : storedFromText(number);
-        if (stored.status == StoredNumber::Ok)
-            return stored.value;
-        if (stored.status == StoredNumber::TooLarge) {
-            *failure = {place, QStringLiteral("beyond the largest binary32 value")};
-            return std::nullopt;
-        }
-    }
-    *failure = {place, QStringLiteral("not a number or a \"0x\" string of eight hex digits")};
-    return std::nullopt;
-}
-
-// The first key of object that is not one of allowed.
-std::optional<QString> unknownKey(const QJsonObject &object, std::initializer_list<QString> allowed)
-{
-    for (const QString &key : object.keys()) {
-        if (std::find(allowed.begin(), allowed.end(), key) == allowed.end())
-            return key;
-    }
-    return std::nullopt;
-}
-
-QString quoted(const QString &text)
-{
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
-std::optional<Failure> checkHeader(const QJsonValue &value)
-{
-    if (!value.isObject())
-        return Failure{HeaderKey, QStringLiteral("not an object")};
-    const QJsonObject header = value.toObject();
-    if (const auto unknown = unknownKey(header, {SignatureKey, ReservedKey, DataLengthKey}))
-        return Failure{HeaderKey + QLatin1Char('.') + keyText(*unknown),
-                       QStringLiteral("unknown key")};
-    if (header.value(SignatureKey) != QJsonValue(QStringLiteral("MACC")))
-        return Failure{HeaderKey + QLatin1Char('.') + SignatureKey,
-                       QStringLiteral("must be \"MACC\"")};
-    const QJsonValue dataLength = header.value(DataLengthKey);
-    if (!dataLength.isDouble() || dataLength.toDouble() != CameraDataLength)
-        return Failure{HeaderKey + QLatin1Char('.') + DataLengthKey,
-                       QStringLiteral("must be the number %1").arg(CameraDataLength)};
-    return std::nullopt;
-}
-
-std::optional<Failure> readCameras(const QJsonValue &value, const Reading &reading,
-                                   CameraSet *cameras)
-{
-    if (!value.isArray())
-        return Failure{CamerasKey, QStringLiteral("missing or not an array")};
-    const QJsonArray array = value.toArray();
-    if (array.size() != CameraCount)
-        return Failure{
-            CamerasKey,
-            QStringLiteral("holds %1 cameras, not %2").arg(array.size()).arg(CameraCount)};
-
-    for (int camera = 0; camera < CameraCount; ++camera) {
-        const QString place = QStringLiteral("%1[%2]").arg(CamerasKey).arg(camera);
-        if (!array[camera].isObject())
-            return Failure{place, QStringLiteral("not an object")};
-        const QJsonObject object = array[camera].toObject();
-        for (const QString &key : object.keys()) {
-            if (key != CameraKey && !isFieldKey(key))
-                return Failure{place + QLatin1Char('.') + keyText(key),
-                               QStringLiteral("unknown key")};
-        }
-        const QString name = QLatin1String(CameraJsonNames[camera]);
-        if (object.value(CameraKey) != QJsonValue(name))
-            return Failure{place + QLatin1Char('.') + CameraKey,
-                           QStringLiteral("must be %1").arg(quoted(name))};
-        for (int field = 0; field < CameraRecord::FieldCount; ++field) {
-            const QString key = QLatin1String(FieldJsonNames[field]);
-            const QString fieldPlace = place + QLatin1Char('.') + key;
-            if (!object.contains(key))
-                return Failure{fieldPlace, QStringLiteral("missing")};
-            Failure failure;
-            const std::optional<float> f =
-                floatFromJson(object.value(key), field, fieldPlace, reading, &failure);
-            if (!f)
-                return failure;
-            (*cameras)[camera].setField(field, *f);
-        }
-    }
-    return std::nullopt;
-}
-
-// QJsonDocument refuses a number no double holds; JSON allows it, and its place is
-// told better by the reading of the value: such numbers become a plain 0 of the same
-// length, so that offsets, lines and columns stay as they were.
-QByteArray withReadableNumbers(const QByteArray &json, const JsonScan &scan)
-{
-    QByteArray readable = json;
-    for (const auto &[offset, length] : scan.unreadable)
-        readable.replace(offset, length, '0' + QByteArray(length - 1, ' '));
-    return readable;
-}
 
 } // namespace
 
 QByteArray exportCameraJson(const CameraDocument &document)
 {
+    rapidjson::StringBuffer buffer;
+    rapidjson::PrettyWriter<rapidjson::StringBuffer> json(buffer);
+    json.SetIndent(' ', 4);
+    const auto string = [&json](const char *key, const QString &value) {
+        const QByteArray utf8 = value.toUtf8();
+        json.Key(key);
+        json.String(utf8.constData(), SizeType(utf8.size()));
+    };
+    // RawValue, not RawNumber: RapidJSON 1.1.0's RawNumber puts the text in quotes.
+    const auto number = [&json](const char *key, const std::string &text) {
+        json.Key(key);
+        json.RawValue(text.data(), text.size(), rapidjson::kNumberType);
+    };
     const CameraFileHeader &header = document.DocumentHeader;
-    JsonWriter json;
-    json.beginObject();
-    json.string("format", FormatName);
-    json.number("version", std::to_string(DegreesVersion));
-    json.beginObject("header");
-    json.string("signature", QString::fromLatin1(header.Signature.data(), 4));
-    json.number("reserved", std::to_string(header.Reserved));
-    json.number("dataLength", std::to_string(header.DataLength));
-    json.end();
-    json.beginArray("cameras");
+    json.StartObject();
+    string("format", QLatin1String(FormatName));
+    number("version", std::to_string(EditorDegreesVersion));
+    json.Key("header");
+    json.StartObject();
+    string("signature", QString::fromLatin1(header.Signature.data(), 4));
+    number("reserved", std::to_string(header.Reserved));
+    number("dataLength", std::to_string(header.DataLength));
+    json.EndObject();
+    json.Key("cameras");
+    json.StartArray();
     for (int camera = 0; camera < CameraCount; ++camera) {
-        json.beginObject();
-        json.string("camera", QLatin1String(CameraJsonNames[camera]));
+        json.StartObject();
+        string("camera", QLatin1String(CameraJsonNames[camera]));
         for (int field = 0; field < CameraRecord::FieldCount; ++field) {
             const float value = document.DocumentCameras[camera].field(field);
-            const std::optional<std::string> number =
-                sliderSpec(field).isPosition() ? storedNumberText(value) : degreesNumberText(value);
-            if (number)
-                json.number(FieldJsonNames[field], *number);
+            const std::optional<std::string> text = sliderSpec(field).isPosition()
+                                                        ? storedNumberText(value)
+                                                        : degreesNumberText(field, value);
+            if (text)
+                number(FieldJsonNames[field], *text);
             else
-                json.string(FieldJsonNames[field], bitsText(value));
+                string(FieldJsonNames[field], bitsText(value));
         }
-        json.end();
+        json.EndObject();
     }
-    json.end();
-    json.end();
-    return json.text();
+    json.EndArray();
+    json.EndObject();
+    return QByteArray(buffer.GetString(), qsizetype(buffer.GetSize())) + '\n';
 }
 
 bool importCameraJson(const QByteArray &json, CameraSet *cameras, QString *error,
                       QStringList *warnings)
 {
-    const auto fail = [error](const Failure &failure) {
-        *error = failure.place.isEmpty() ? failure.reason
-                                         : failure.place + QStringLiteral(": ") + failure.reason;
+    const auto fail = [error](const QString &why) {
+        *error = why;
         return false;
     };
-    const auto failAt = [&json, &fail](qsizetype offset, const QString &reason) {
-        const auto [line, column] = lineAndColumn(json, offset);
-        return fail({QStringLiteral("line %1, column %2").arg(line).arg(column), reason});
-    };
     if (json.size() > MaxJsonSize)
-        return fail({QString(), QStringLiteral("larger than 1 MiB")});
-
-    const JsonScan scan = scanJson(json);
-    QJsonParseError parseError;
-    const QJsonDocument document =
-        QJsonDocument::fromJson(withReadableNumbers(json, scan), &parseError);
-    if (parseError.error != QJsonParseError::NoError)
-        return failAt(parseError.offset, parseError.errorString());
-    if (!scan.wellFormed) // read by QJsonDocument, yet not as it reads: never seen
-        return failAt(scan.errorOffset, QStringLiteral("not read as JSON"));
-    if (scan.duplicate)
-        return fail({scan.duplicate->place, QStringLiteral("duplicate key on line %1 (first on "
-                                                           "line %2)")
-                                                .arg(scan.duplicate->line)
-                                                .arg(scan.duplicate->firstLine)});
-    if (!document.isObject())
-        return fail({QString(), QStringLiteral("not a JSON object")});
-
-    const QJsonObject top = document.object();
-    if (const auto unknown = unknownKey(top, {FormatKey, VersionKey, HeaderKey, CamerasKey}))
-        return fail({keyText(*unknown), QStringLiteral("unknown key")});
-    if (top.value(FormatKey) != QJsonValue(FormatName))
-        return fail({FormatKey, QStringLiteral("must be %1").arg(quoted(FormatName))});
-    const QJsonValue version = top.value(VersionKey);
-    if (!version.isDouble() ||
-        (version.toDouble() != RadiansVersion && version.toDouble() != DegreesVersion))
-        return fail({VersionKey, QStringLiteral("must be the number %1 or %2")
-                                     .arg(RadiansVersion)
-                                     .arg(DegreesVersion)});
-    if (top.contains(HeaderKey)) {
-        if (const std::optional<Failure> failure = checkHeader(top.value(HeaderKey)))
-            return fail(*failure);
+        return fail(QStringLiteral("larger than 1 MiB"));
+    // Standard JSON only, in valid UTF-8, to any depth; a byte order mark is skipped.
+    const qsizetype start = json.startsWith("\xef\xbb\xbf") ? 3 : 0;
+    rapidjson::MemoryStream stream(json.constData() + start, std::size_t(json.size() - start));
+    rapidjson::Document document;
+    DocumentReader reader(document, stream);
+    rapidjson::ParseResult parsed;
+    const auto parse = [&](rapidjson::Document &) {
+        constexpr unsigned flags = rapidjson::kParseNumbersAsStringsFlag |
+                                   rapidjson::kParseValidateEncodingFlag |
+                                   rapidjson::kParseIterativeFlag;
+        parsed = rapidjson::Reader().Parse<flags>(stream, reader);
+        return !parsed.IsError();
+    };
+    document.Populate(parse);
+    // A number no double holds stops the reader at the value it was reading.
+    if (parsed.Code() == rapidjson::kParseErrorNumberTooBig && !reader.place().isEmpty())
+        return fail(reader.place() + QStringLiteral(": beyond the largest binary32 value"));
+    // The reader takes a zero byte for the end of the text: after the document, it is
+    // a character too many.
+    const bool trailing = !parsed.IsError() && qsizetype(stream.Tell()) < json.size() - start;
+    if (parsed.IsError() || trailing) {
+        QString reason = QString::fromLatin1(rapidjson::GetParseError_En(
+            trailing ? rapidjson::kParseErrorDocumentRootNotSingular : parsed.Code()));
+        reason[0] = reason[0].toLower();
+        reason.chop(reason.endsWith(QLatin1Char('.')) ? 1 : 0);
+        const auto [line, column] =
+            lineAndColumn(json, start + qsizetype(trailing ? stream.Tell() : parsed.Offset()));
+        return fail(QStringLiteral("line %1, column %2: %3").arg(line).arg(column).arg(reason));
     }
+    if (!reader.duplicate.isEmpty())
+        return fail(
+            QStringLiteral("%1: duplicate key on line %2 (first on line %3)")
+                .arg(reader.duplicate)
+                .arg(lineAndColumn(json, start + qsizetype(reader.duplicateOffsets.first)).first)
+                .arg(lineAndColumn(json, start + qsizetype(reader.duplicateOffsets.second)).first));
+    CameraRules rules(reader.numbers);
     CameraSet read{};
-    const Reading reading{scan, version.toInt()};
-    if (const std::optional<Failure> failure = readCameras(top.value(CamerasKey), reading, &read))
-        return fail(*failure);
+    if (!rules.readDocument(document, &read))
+        return fail(rules.error);
     *cameras = read;
-
-    if (warnings) {
-        for (int camera = 0; camera < CameraCount; ++camera) {
-            for (int field = 0; field < CameraRecord::FieldCount; ++field) {
-                const float value = read[camera].field(field);
-                if (!sliderHolds(field, value))
-                    warnings->append(QStringLiteral("%1[%2].%3: ")
-                                         .arg(CamerasKey)
-                                         .arg(camera)
-                                         .arg(QLatin1String(FieldJsonNames[field])) +
-                                     unheldValueText(field, value));
-            }
+    for (int camera = 0; warnings && camera < CameraCount; ++camera) {
+        for (int field = 0; field < CameraRecord::FieldCount; ++field) {
+            const float value = read[camera].field(field);
+            if (!sliderHolds(field, value))
+                warnings->append(QStringLiteral("cameras[%1].%2: %3")
+                                     .arg(camera)
+                                     .arg(QLatin1String(FieldJsonNames[field]))
+                                     .arg(unheldValueText(field, value)));
         }
     }
     return true;

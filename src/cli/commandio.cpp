@@ -164,6 +164,17 @@ bool readInputFile(const QString &path, qint64 limit, CommandStreams &streams, Q
     return true;
 }
 
+QString rejectionText(CameraFileStatus status, qint64 size)
+{
+    QString message = cameraFileRejection(status);
+    if (status == CameraFileStatus::BadLength) {
+        const QString length =
+            size < 0 ? QStringLiteral("more than %1 bytes").arg(CameraFileSize) : byteCount(size);
+        message += QStringLiteral(" (%1; a camera file has %2)").arg(length).arg(CameraFileSize);
+    }
+    return message;
+}
+
 int readCameraFile(const QString &path, CameraDocument *document, CommandStreams &streams)
 {
     const QString name = inputName(path);
@@ -177,13 +188,7 @@ int readCameraFile(const QString &path, CameraDocument *document, CommandStreams
     const CameraFileStatus status = parseCameraFile(bytes, document);
     if (status == CameraFileStatus::Ok)
         return ExitSuccess;
-    QString message = cameraFileRejection(status);
-    if (status == CameraFileStatus::BadLength) {
-        const QString length =
-            size < 0 ? QStringLiteral("more than %1 bytes").arg(CameraFileSize) : byteCount(size);
-        message += QStringLiteral(" (%1; a camera file has %2)").arg(length).arg(CameraFileSize);
-    }
-    report(streams.err(), name + QStringLiteral(": ") + message);
+    report(streams.err(), name + QStringLiteral(": ") + rejectionText(status, size));
     return ExitNegative;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "camerafile.h"
 #include "camerarecord.h"
 
 #include <QByteArray>
@@ -66,6 +67,11 @@ QString outputName(const QString &path);
 // input that held more than limit bytes.
 bool readInputFile(const QString &path, qint64 limit, CommandStreams &streams, QByteArray *bytes,
                    qint64 *size, QString *why);
+
+// The editor's message for a rejected camera file, with the size of a file of the
+// wrong length (as readInputFile gives it): "File Length does not indicate Camera
+// file (227 bytes; a camera file has 228)".
+QString rejectionText(CameraFileStatus status, qint64 size);
 
 // Reads and tests a camera file as the editor's open command tests it (length,
 // signature, data length, in that order). Prints one line and returns ExitNegative for

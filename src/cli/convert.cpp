@@ -75,12 +75,13 @@ std::vector<Command> convertCommands()
         {"export",
          "Write a camera file as JSON text, to standard output or to OUT.",
          "FILE [-o OUT]",
-         "Writes {\"format\": \"kestrel-cam\", \"version\": 2, \"header\": {...},\n"
+         "Writes {\"format\": \"kestrel-cam\", \"version\": 3, \"header\": {...},\n"
          "\"cameras\": [six cameras in file order]}, each camera's name first, then X, Y,\n"
          "Z, Yaw1, Pitch1, Bank, Zoom, Yaw2, Pitch2. Metres are the shortest number\n"
-         "whose nearest binary32 is the stored value. Angles are in degrees: the\n"
-         "shortest number that, multiplied by 3.141592654 / 180 and rounded once, gives\n"
-         "the stored radians. A NaN or an infinity is \"0x\" and the eight hex digits\n"
+         "whose nearest binary32 is the stored value. Angles are in degrees, each the\n"
+         "shortest number import reads back as the stored radians: an angle the editor\n"
+         "stores for a slider position as its value display shows it (77.99), any other\n"
+         "off those hundredths. A NaN or an infinity is \"0x\" and the eight hex digits\n"
          "of its bits.\n"
          "Exit status: 0 written, 1 the file is rejected, 2 wrong usage or a file that\n"
          "cannot be read or written.",
@@ -94,13 +95,17 @@ std::vector<Command> convertCommands()
         {"import",
          "Write a camera file from JSON text as export writes it.",
          "JSON -o FILE",
-         "Reads a JSON camera document (at most 1 MiB): format \"kestrel-cam\", version 2\n"
-         "(angles in degrees) or 1 (radians), an optional header (signature \"MACC\",\n"
-         "dataLength 216, reserved ignored) and six cameras in file order. Each value\n"
-         "is a number or a \"0x\" string of eight hex digits; no key may appear twice in\n"
-         "an object. A value no slider of the editor holds is written as it is, with a\n"
-         "warning line on standard error. Writes the file with the standard header,\n"
-         "\"MACC\", 0, 216.\n"
+         "Reads a JSON camera document (at most 1 MiB): format \"kestrel-cam\", version 3,\n"
+         "2 or 1, an optional header (signature \"MACC\", dataLength 216, reserved\n"
+         "ignored) and six cameras in file order. Version 3 has the angles in degrees: a\n"
+         "whole number of hundredths from -300 to 300 is stored as the editor's typed\n"
+         "entry and Apply store it (degrees rounded to binary32, then times\n"
+         "3.141592654 / 180), any other number times 3.141592654 / 180, rounded once.\n"
+         "Version 2 takes every angle in degrees the second way, version 1 in radians.\n"
+         "Each value is a number or a \"0x\" string of eight hex digits; no key may\n"
+         "appear twice in an object; standard JSON in UTF-8. A value no slider of the\n"
+         "editor holds is written as it is, with a warning line on standard error.\n"
+         "Writes the file with the standard header, \"MACC\", 0, 216.\n"
          "Exit status: 0 written, 1 the JSON is no valid camera document, 2 wrong usage\n"
          "or a file that cannot be read or written.",
          {{"JSON", "The JSON file (- for standard input).", "JSON"}},

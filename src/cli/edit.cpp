@@ -294,7 +294,7 @@ std::vector<Command> editCommands()
            "to standard output).",
            "FILE..."},
           {"CAMERA.FIELD=VALUE", "A value to set.", "CAMERA.FIELD=VALUE..."}},
-         2,
+         0, // files and assignments may come in any order: runSet tells which is missing
          -1,
          OutputUse::Optional,
          "Write the changed file to OUT instead of replacing FILE (one FILE only).",

@@ -140,7 +140,7 @@ int runCheck(Invocation &call)
         }
         const CameraFileStatus status = parseCameraFile(bytes, &document);
         if (status != CameraFileStatus::Ok) {
-            call.out() << name << ": " << cameraFileRejection(status) << '\n';
+            call.out() << name << ": " << rejectionText(status, size) << '\n';
             result = std::max(result, int(ExitNegative));
             continue;
         }
@@ -168,12 +168,6 @@ int runDiff(Invocation &call)
     if (codeA || codeB)
         return std::max(codeA, codeB);
 
-    const auto describe = [](int field, float value) {
-        const QString stored = floatText(value);
-        if (sliderSpec(field).isPosition())
-            return stored + QStringLiteral(" m");
-        return QStringLiteral("%1 rad (%2 degrees)").arg(stored, degreesText(value));
-    };
     int result = ExitSuccess;
     for (int camera = 0; camera < CameraCount; ++camera) {
         for (int field = 0; field < CameraRecord::FieldCount; ++field) {
@@ -181,8 +175,9 @@ int runDiff(Invocation &call)
             const float y = b.DocumentCameras[camera].field(field);
             if (floatBits(x) == floatBits(y))
                 continue;
-            call.out() << valueName(camera, field) << ": " << describe(field, x) << " -> "
-                       << describe(field, y) << '\n';
+            // The texts of show --exact and of JSON, in the editor's units.
+            call.out() << valueName(camera, field) << ": " << jsonValueText(field, x) << " -> "
+                       << jsonValueText(field, y) << ' ' << unitName(field) << '\n';
             result = ExitNegative;
         }
     }
@@ -221,10 +216,11 @@ std::vector<Command> inspectCommands()
         {"check",
          "Test files as the editor's open does; list values no slider holds.",
          "FILE...",
-         "Prints \"FILE: ok\" or \"FILE: \" and the editor's message for each file; a file\n"
-         "that cannot be read is an error, told on standard error. For an accepted\n"
-         "file, one further line for each value beyond its slider's range, infinite or\n"
-         "NaN, with the value the editor shows instead.\n"
+         "Prints \"FILE: ok\" or \"FILE: \" and the editor's message for each file (with\n"
+         "the size of a file of the wrong length); a file that cannot be read is an\n"
+         "error, told on standard error. For an accepted file, one further line for each\n"
+         "value beyond its slider's range, infinite or NaN, with the value the editor\n"
+         "shows instead.\n"
          "Exit status: 0 every file accepted, 1 some file rejected, 2 wrong usage or some\n"
          "file unreadable.",
          {{"FILE", "The camera files (- for standard input).", "FILE..."}},
@@ -237,10 +233,10 @@ std::vector<Command> inspectCommands()
         {"diff",
          "Print every value whose stored bits differ between two files.",
          "A B",
-         "Prints one line for each value whose bits differ: CAMERA.FIELD: A -> B, metres\n"
-         "as stored, angles in radians as stored and in degrees. Nothing else is printed,\n"
-         "and nothing at all for identical files; the same NaN in both files is no\n"
-         "difference.\n"
+         "Prints one line for each value whose bits differ: CAMERA.FIELD: A -> B UNIT, in\n"
+         "metres and degrees as show --exact and export write them. Nothing else is\n"
+         "printed, and nothing at all for identical files; the same NaN in both files is\n"
+         "no difference.\n"
          "Exit status: 0 no difference, 1 the files differ or A or B is rejected, 2 wrong\n"
          "usage or unreadable.",
          {{"A", "The first camera file.", "A"}, {"B", "The second camera file.", "B"}},

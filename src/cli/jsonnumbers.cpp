@@ -1,11 +1,10 @@
 #include "jsonnumbers.h"
 
+#include "camerarecord.h"
 #include "slidervalues.h"
-#include "valuetext.h"
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -16,52 +15,63 @@ namespace kestrelcam {
 
 namespace {
 
-// Whether a decimal whose conversion is out of range is too large (rather than too
-// small): the power of ten of its first significant digit is positive. Such a
-// decimal has a significant digit, and its magnitude is far from 1 either way.
-bool tooLarge(std::string_view text)
+// A JSON number as digits x 10^power, the digits without leading or trailing zeros
+// (none for zero).
+struct Decimal
 {
-    const std::size_t e = text.find_first_of("eE");
-    const std::string_view mantissa = text.substr(0, e);
-    long long exponent = 0;
-    if (e != std::string_view::npos) {
-        for (const char c : text.substr(e + 1)) {
-            if (c >= '0' && c <= '9')
-                exponent = std::min(exponent * 10 + (c - '0'), 1'000'000'000LL);
-        }
-        if (text.substr(e + 1).starts_with('-'))
-            exponent = -exponent;
+    bool negative = false;
+    std::string digits;
+    long long power = 0;
+};
+
+Decimal decimalOf(std::string_view text)
+{
+    Decimal decimal{text.starts_with('-'), {}, 0};
+    const std::size_t e = std::min(text.find_first_of("eE"), text.size());
+    long long exponent = 0; // beyond a billion, only its sign matters
+    for (const char c : text.substr(e)) {
+        if (c >= '0' && c <= '9')
+            exponent = std::min(exponent * 10 + (c - '0'), 1'000'000'000LL);
     }
-    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
-    const std::size_t first = mantissa.find_first_of("123456789");
-    if (first == std::string_view::npos)
-        return false;
-    // Digits before the point: first..point-1 give a power of point-first-1; after
-    // it, the first digit at point+k gives -k.
-    const long long power = first < point ? static_cast<long long>(point - first) - 1
-                                          : -static_cast<long long>(first - point);
-    return power + exponent > 0;
+    const std::size_t point = std::min(text.find('.'), e);
+    decimal.power = (text.substr(e).find('-') == std::string_view::npos ? exponent : -exponent) -
+                    static_cast<long long>(e - std::min(point + 1, e));
+    for (const char c : text.substr(0, e)) {
+        if (c >= '0' && c <= '9' && (c != '0' || !decimal.digits.empty()))
+            decimal.digits += c;
+    }
+    while (!decimal.digits.empty() && decimal.digits.back() == '0') {
+        decimal.digits.pop_back();
+        ++decimal.power;
+    }
+    return decimal;
 }
 
-// 10^n for the powers a degrees value can need, each the double nearest it.
-constexpr int LowestPower = -100;
-constexpr int HighestPower = 100;
+// A whole number of hundredths from -300 to 300, as hundredths.
+std::optional<int> hundredthsOf(const Decimal &decimal)
+{
+    if (decimal.digits.empty())
+        return decimal.negative ? std::nullopt : std::optional<int>(0);
+    const long long shift = decimal.power + 2;
+    if (shift < 0 || static_cast<long long>(decimal.digits.size()) + shift > 5)
+        return std::nullopt;
+    int hundredths = 0;
+    for (const char c : decimal.digits)
+        hundredths = hundredths * 10 + (c - '0');
+    for (long long i = 0; i < shift; ++i)
+        hundredths *= 10;
+    if (hundredths > EditorHundredthsLimit)
+        return std::nullopt;
+    return decimal.negative ? -hundredths : hundredths;
+}
+
+// 10^n, the double nearest it.
 double powerOfTen(int n)
 {
-    static const std::array<double, HighestPower - LowestPower + 1> powers = [] {
-        std::array<double, HighestPower - LowestPower + 1> table{};
-        for (int i = LowestPower; i <= HighestPower; ++i) {
-            const std::string text = "1e" + std::to_string(i);
-            std::from_chars(text.data(), text.data() + text.size(), table[i - LowestPower]);
-        }
-        return table;
-    }();
-    return powers[std::size_t(std::clamp(n, LowestPower, HighestPower) - LowestPower)];
-}
-
-bool negative(std::string_view text)
-{
-    return text.starts_with('-');
+    const std::string text = std::string("1e").append(std::to_string(n));
+    double power = 0;
+    std::from_chars(text.data(), text.data() + text.size(), power);
+    return power;
 }
 
 // JSON has no leading '+'; from_chars takes none either.
@@ -73,21 +83,14 @@ template <typename T> StoredNumber read(std::string_view text, T *value)
         result.ec == std::errc::invalid_argument)
         return {StoredNumber::Malformed};
     if (result.ec == std::errc::result_out_of_range) {
-        if (tooLarge(text))
+        // Too large when its first significant digit stands at a positive power of
+        // ten; else too small, and zero of its sign.
+        const Decimal decimal = decimalOf(text);
+        if (decimal.power + static_cast<long long>(decimal.digits.size()) - 1 > 0)
             return {StoredNumber::TooLarge};
-        *value = negative(text) ? -T(0) : T(0);
+        *value = decimal.negative ? -T(0) : T(0);
     }
     return {StoredNumber::Ok};
-}
-
-} // namespace
-
-StoredNumber storedFromText(std::string_view text)
-{
-    float value = 0;
-    StoredNumber result = read(text, &value);
-    result.value = value;
-    return result;
 }
 
 std::optional<float> radiansFromDegrees(double degrees)
@@ -98,6 +101,39 @@ std::optional<float> radiansFromDegrees(double degrees)
     if (std::fabs(radians) > FLT_MAX)
         return std::copysign(FLT_MAX, radians);
     return static_cast<float>(radians);
+}
+
+// mantissa x 10^exponent as std::to_chars writes a double: plainly or with an
+// exponent, whichever is shorter, plainly on a tie.
+std::string decimalText(bool negative, std::uint64_t mantissa, int exponent)
+{
+    for (; mantissa % 10 == 0; mantissa /= 10)
+        ++exponent;
+    const std::string digits = std::to_string(mantissa);
+    const int point = int(digits.size()) + exponent; // digits before the point
+    std::string plain(negative ? "-" : ""), scientific(plain);
+    if (exponent >= 0)
+        plain.append(digits).append(std::size_t(exponent), '0');
+    else if (point > 0)
+        plain.append(digits, 0, std::size_t(point))
+            .append(1, '.')
+            .append(digits, std::size_t(point));
+    else
+        plain.append("0.").append(std::size_t(-point), '0').append(digits);
+    scientific.append(digits, 0, 1).append(digits.size() > 1 ? "." : "").append(digits, 1);
+    scientific.append(point > 0 ? "e+" : "e-").append(std::abs(point - 1) < 10 ? "0" : "");
+    scientific.append(std::to_string(std::abs(point - 1)));
+    return scientific.size() < plain.size() ? scientific : plain;
+}
+
+} // namespace
+
+StoredNumber storedFromText(std::string_view text)
+{
+    float value = 0;
+    StoredNumber result = read(text, &value);
+    result.value = value;
+    return result;
 }
 
 StoredNumber radiansFromDegreesText(std::string_view text)
@@ -113,6 +149,21 @@ StoredNumber radiansFromDegreesText(std::string_view text)
     return result;
 }
 
+std::optional<int> editorHundredths(std::string_view text)
+{
+    return hundredthsOf(decimalOf(text));
+}
+
+StoredNumber angleFromText(std::string_view text, int field)
+{
+    StoredNumber result = radiansFromDegreesText(text);
+    if (result.status == StoredNumber::Ok) {
+        if (const std::optional<int> hundredths = editorHundredths(text))
+            result.value = fieldForPosition(field, *hundredths);
+    }
+    return result;
+}
+
 std::optional<std::string> storedNumberText(float value)
 {
     if (!std::isfinite(value))
@@ -122,18 +173,27 @@ std::optional<std::string> storedNumberText(float value)
     return std::string(buffer, written.ptr);
 }
 
-std::optional<std::string> degreesNumberText(float radians)
+std::optional<std::string> degreesNumberText(int field, float radians)
 {
     if (!std::isfinite(radians))
         return std::nullopt;
     if (radians == 0)
         return std::signbit(radians) ? "-0" : "0";
-    // Work on the magnitude: reading, multiplying and rounding are symmetric in sign.
+    // Work on the magnitude: reading, multiplying and rounding are symmetric in sign,
+    // and so is the editor's conversion.
     const float magnitude = std::fabs(radians);
-    const auto accepted = [magnitude](double degrees) {
+
+    // A value the editor stores for a typed or dragged angle: as it shows it.
+    const double hundredths = std::nearbyint(modCameraMath::RadiansToDegrees(magnitude) * 100);
+    if (hundredths <= EditorHundredthsLimit &&
+        floatBits(fieldForPosition(field, int(hundredths))) == floatBits(magnitude))
+        return decimalText(radians < 0, std::uint64_t(hundredths), -2);
+
+    // Any other value: a number off that grid whose double, times the factor and
+    // rounded once, gives the value.
+    const auto accepted = [magnitude](const std::string &text, double degrees) {
         const std::optional<float> back = radiansFromDegrees(degrees);
-        return back &&
-               std::bit_cast<std::uint32_t>(*back) == std::bit_cast<std::uint32_t>(magnitude);
+        return back && floatBits(*back) == floatBits(magnitude) && !editorHundredths(text);
     };
     // The binary32 rounding interval of the value, in degrees; its middle is where a
     // short decimal is most likely to be accepted.
@@ -152,7 +212,8 @@ std::optional<std::string> degreesNumberText(float radians)
         ++power;
 
     // For each number of digits, the middle rounded to them and its two neighbours:
-    // when any decimal of that length is accepted, one of these is.
+    // when any decimal of that length is accepted, one of these is (the interval
+    // holds at most one number of the grid, which is never accepted).
     for (int digits = 1; digits <= 17; ++digits) {
         // A quick look in double first: where the interval is narrower than the
         // decimals' spacing and clearly misses the nearest one, it misses all of
@@ -181,39 +242,22 @@ std::optional<std::string> degreesNumberText(float radians)
         exponent -= digits - 1;
         // Of those accepted, the one nearest the exact degrees, as a shortest text
         // of a double is the one nearest the double.
-        std::optional<double> best;
+        std::optional<std::pair<std::uint64_t, double>> best;
         for (const int step : {0, -1, 1}) {
             const std::uint64_t candidate = mantissa + std::uint64_t(std::int64_t(step));
             if (candidate == 0)
                 continue;
-            // At most 20 digits, 'e' and a 4-character exponent.
-            char candidateText[32];
-            char *end = std::to_chars(candidateText, candidateText + 20, candidate).ptr;
-            *end++ = 'e';
-            end = std::to_chars(end, candidateText + sizeof candidateText, exponent).ptr;
+            const std::string text = std::to_string(candidate) + 'e' + std::to_string(exponent);
             double degrees = 0;
-            std::from_chars(candidateText, end, degrees);
-            if (accepted(degrees) &&
-                (!best || std::fabs(degrees - exact) < std::fabs(*best - exact)))
-                best = degrees;
+            std::from_chars(text.data(), text.data() + text.size(), degrees);
+            if (accepted(text, degrees) &&
+                (!best || std::fabs(degrees - exact) < std::fabs(best->second - exact)))
+                best = {candidate, degrees};
         }
-        if (best) {
-            // The shortest text of that double has these digits (a shorter one would
-            // have been found first) and reads back as the same double.
-            char shortest[32];
-            const std::to_chars_result done =
-                std::to_chars(shortest, shortest + sizeof shortest, *best);
-            return (radians < 0 ? "-" : "") + std::string(shortest, done.ptr);
-        }
+        if (best)
+            return decimalText(radians < 0, best->first, exponent);
     }
     return std::nullopt;
-}
-
-QString jsonValueText(int field, float value)
-{
-    const std::optional<std::string> text =
-        sliderSpec(field).isPosition() ? storedNumberText(value) : degreesNumberText(value);
-    return text ? QString::fromStdString(*text) : floatText(value);
 }
 
 } // namespace kestrelcam

@@ -116,8 +116,16 @@ int runCommand(const Command &command, const QStringList &arguments, CommandStre
         return ExitSuccess;
     }
     const QStringList positional = parser.positionalArguments();
+    // The first argument not given, by the name the help gives it: "missing DEST".
     if (positional.size() < command.minimumArguments)
-        return usageError(err, QStringLiteral("missing argument"), name);
+        return usageError(
+            err,
+            QStringLiteral("missing %1")
+                .arg(QLatin1String(command
+                                       .arguments[std::min(std::size_t(positional.size()),
+                                                           command.arguments.size() - 1)]
+                                       .name)),
+            name);
     if (command.maximumArguments >= 0 && positional.size() > command.maximumArguments)
         return usageError(
             err,

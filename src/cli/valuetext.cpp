@@ -45,10 +45,11 @@ QString floatText(float value)
     return special.isEmpty() ? shortestText(value) : special;
 }
 
-QString degreesText(float radians)
+QString jsonValueText(int field, float value)
 {
-    const QString special = nonFiniteText(radians);
-    return special.isEmpty() ? shortestText(modCameraMath::RadiansToDegrees(radians)) : special;
+    const std::optional<std::string> text =
+        sliderSpec(field).isPosition() ? storedNumberText(value) : degreesNumberText(field, value);
+    return text ? QString::fromStdString(*text) : floatText(value);
 }
 
 QString unitName(int field)

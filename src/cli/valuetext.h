@@ -12,9 +12,9 @@ QString bitsText(float value);
 // "inf" or "-inf" for the infinities and "nan(0x7fc00001)" for a NaN, bits included.
 QString floatText(float value);
 
-// The degrees of a stored angle, RadiansToDegrees of it (a double), in the shortest
-// text that reads back as that double; infinities and NaNs as floatText writes them.
-QString degreesText(float radians);
+// A stored value as the JSON format writes it (jsonnumbers.h), for show --exact and
+// the like: metres or degrees, "inf", "-inf" or "nan(0xBITS)" where no number does.
+QString jsonValueText(int field, float value);
 
 // Field `field`'s unit as the command line writes it: "m" or "degrees".
 QString unitName(int field);

@@ -1,7 +1,11 @@
-// The JSON text of camera files: export's exact text, import of versions 1 and 2,
+// The JSON text of camera files: export's exact text, import of versions 1 to 3,
 // its refusals and warnings, and round trips bit for bit.
 
 #include "camerajson.h"
+#include "jsonnumbers.h"
+#include "moddefaultvariablesetup.h"
+#include "slidervalues.h"
+#include "valuetext.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -16,7 +20,7 @@ const char *const Names[] = {"Nose",     "Gearbox",          "Zeppelin",
 
 // A document in export's layout, one member a line, every camera the same: X 1,
 // Y 2, Z 0.5 and the angles 10 to 60. Camera c's field f is on line 12 + 12c + f.
-QStringList documentLines(const QString &version = "2")
+QStringList documentLines(const QString &version = "3")
 {
     QStringList lines = {"{",
                          "    \"format\": \"kestrel-cam\",",
@@ -99,7 +103,7 @@ private slots:
         const QByteArray text = kestrelcam::exportCameraJson(document);
         QCOMPARE(text.left(text.indexOf("\"Gearbox\"")), QByteArray(R"({
     "format": "kestrel-cam",
-    "version": 2,
+    "version": 3,
     "header": {
         "signature": "MACC",
         "reserved": 7,
@@ -153,8 +157,11 @@ private slots:
             }
             CameraSet back = filled(0xa5a5a5a5);
             QString error;
+            // Also after a byte order mark, as some editors save UTF-8.
+            const QByteArray mark = round % 2 ? "\xef\xbb\xbf" : "";
             QVERIFY2(kestrelcam::importCameraJson(
-                         kestrelcam::exportCameraJson({MakeCCamHeader(), cameras}), &back, &error),
+                         mark + kestrelcam::exportCameraJson({MakeCCamHeader(), cameras}), &back,
+                         &error),
                      qPrintable(error));
             QVERIFY(sameBits(back, cameras));
         }
@@ -171,6 +178,10 @@ private slots:
         QTest::newRow("smallest denormal") << 0x00000001u << QByteArray("8e-44");
         QTest::newRow("largest finite") << 0x7f7fffffu << QByteArray("1.9496742e+40");
         QTest::newRow("90 degrees") << 0x3fc90fdbu << QByteArray("90");
+        // The editor's 77.99 as it shows it; the value one step up, which version 2
+        // wrote as 77.99, as long as it must be to stay off the editor's positions.
+        QTest::newRow("the editor's 77.99") << 0x3fae3b38u << QByteArray("77.99");
+        QTest::newRow("77.99 of version 2") << 0x3fae3b39u << QByteArray("77.990003");
         QTest::newRow("70 radians") << 0x428c0000u << QByteArray("4010.7046");
         // Nine digits, the most any binary32 needs (found by the check of all of them).
         QTest::newRow("nine digits") << 0x3fdfd257u << QByteArray("100.187776");
@@ -219,7 +230,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<quint32>("bits");
         const auto rows = [](const char *name, int field, const QString &text, quint32 bits) {
-            for (const char *version : {"1", "2"})
+            for (const char *version : {"1", "2", "3"})
                 QTest::addRow("%s, v%s, %s", name, version, Fields[field])
                     << QString(version) << field << text << bits;
         };
@@ -238,10 +249,20 @@ private slots:
         rows("just below the infinite half", 0, "-3.4028235677973e+38", 0xff7fffff);
         QTest::newRow("radians, v1") << "1" << 6 << "1.361257" << 0x3fae3dabu;
         QTest::newRow("70 means radians in v1") << "1" << 6 << "70" << 0x428c0000u;
-        QTest::newRow("degrees, v2") << "2" << 6 << "77.99" << 0x3fae3b39u;
+        // Version 2 reads every angle through the factor alone, one rounding: its
+        // 77.99 keeps the bits it always had, one step from the editor's.
+        QTest::newRow("77.99, v2") << "2" << 6 << "77.99" << 0x3fae3b39u;
         QTest::newRow("90 degrees") << "2" << 3 << "90" << 0x3fc90fdbu;
         QTest::newRow("negative degrees") << "2" << 8 << "-1" << 0xbc8efa35u;
         QTest::newRow("largest, in degrees") << "2" << 5 << "1.9496742e+40" << 0x7f7fffffu;
+        // Version 3 reads a slider position of the editor as its Apply stores it,
+        // in any spelling, and any other number as version 2 does.
+        QTest::newRow("7799e-2, v3") << "3" << 6 << "7799e-2" << 0x3fae3b38u;
+        QTest::newRow("77.990, v3") << "3" << 6 << "77.990" << 0x3fae3b38u;
+        QTest::newRow("180.01, dragged, not typed") << "3" << 7 << "180.01" << 0x404912b6u;
+        QTest::newRow("180.01, v2") << "2" << 7 << "180.01" << 0x404912b7u;
+        QTest::newRow("-300.01, beyond the sliders") << "3" << 7 << "-300.01" << 0xc0a78ea4u;
+        QTest::newRow("77.995, between positions") << "3" << 6 << "77.995" << 0x3fae3e15u;
     }
     void importNumbers()
     {
@@ -255,9 +276,50 @@ private slots:
         QString error;
         QVERIFY2(kestrelcam::importCameraJson(joined(lines), &cameras, &error), qPrintable(error));
         QCOMPARE(bitsAt(cameras, 2, field), bits);
-        QCOMPARE(bitsAt(cameras, 1, field), version == "2" || field < 3
+        QCOMPARE(bitsAt(cameras, 1, field), version != "1" || field < 3
                                                 ? BaseBits[field]
                                                 : floatBits(float(10 * (field - 2))));
+    }
+
+    // A file the editor made exports each angle as its value display shows it, at
+    // every position of every angle slider, and imports back bit for bit; a typed
+    // value imports as set (the editor's typed entry and Apply) stores it.
+    void editorValues()
+    {
+        for (int field = 3; field < 9; ++field) {
+            for (int position = sliderSpec(field).minimum; position <= sliderSpec(field).maximum;
+                 ++position) {
+                const float stored = fieldForPosition(field, position);
+                const QString text = kestrelcam::jsonValueText(field, stored);
+                if (text != kestrelcam::displayText(field, position))
+                    QFAIL(qPrintable(QStringLiteral("field %1, position %2: %3")
+                                         .arg(field)
+                                         .arg(position)
+                                         .arg(text)));
+                const kestrelcam::StoredNumber back =
+                    kestrelcam::angleFromText(text.toStdString(), field);
+                QCOMPARE(floatBits(back.value), floatBits(stored));
+            }
+        }
+
+        // The Brabham cameras after Apply, through a whole document.
+        CameraSet cameras = SetupDefaults().DefaultCameras(0);
+        for (CameraRecord &camera : cameras)
+            for (int f = 0; f < 9; ++f)
+                camera.setField(f, fieldForPosition(f, positionForField(f, camera.field(f))));
+        const QByteArray json = kestrelcam::exportCameraJson({MakeCCamHeader(), cameras});
+        QVERIFY(json.contains("\"Zoom\": 77.99,\n            \"Yaw2\": 0,\n"
+                              "            \"Pitch2\": -7.16\n"));
+        CameraSet back{};
+        QString error;
+        QVERIFY2(kestrelcam::importCameraJson(json, &back, &error), qPrintable(error));
+        QVERIFY(sameBits(back, cameras));
+
+        const TypedEntryResult typed = evaluateTypedEntry(6, "77.99");
+        QStringList lines = documentLines();
+        setField(lines, 0, 6, "77.99");
+        QVERIFY(kestrelcam::importCameraJson(joined(lines), &back, &error));
+        QCOMPARE(bitsAt(back, 0, 6), floatBits(fieldForPosition(6, typed.position)));
     }
 
     // A version-1 document as the earlier export wrote it: sorted keys, radians.
@@ -360,19 +422,39 @@ private slots:
         QTest::newRow("3.5e38 m") << field(0, 0, "3.5e38") << "cameras[0].X: " + beyond;
         QTest::newRow("2e40 degrees") << field(5, 8, "2e40") << "cameras[5].Pitch2: " + beyond;
         QTest::newRow("1e400 as the version")
-            << line(2, "    \"version\": 1e400,") << "version: must be the number 1 or 2";
-        QTest::newRow("syntax error after 1e400") << field(0, 0, "1e400,") // column unmoved
-                                                  << "line 12, column 25: unterminated object";
-        QTest::newRow("syntax error")
-            << line(2, "    \"version\": 2,,") << "line 3, column 19: unterminated object";
+            << line(2, "    \"version\": 1e400,") << "version: " + beyond;
+        QTest::newRow("1e400 at the top") << QByteArray("1e400")
+                                          << "line 1, column 1: number too big to be stored in "
+                                             "double";
+
+        // Standard JSON only, each error at its line and column (in bytes).
+        QTest::newRow("syntax error") << line(2, "    \"version\": 2,,")
+                                      << "line 3, column 18: missing a name for object member";
+        QTest::newRow("1.") << field(0, 0, "1.")
+                            << "line 12, column 20: miss fraction part in number";
+        QTest::newRow(".5") << field(0, 0, ".5") << "line 12, column 18: invalid value";
+        QTest::newRow("truncated") << joined(documentLines().mid(0, 81))
+                                   << "line 82, column 1: missing a comma or ']' after an array "
+                                      "element";
+        QTest::newRow("invalid UTF-8") << joined(documentLines()).replace("kestrel-", "kestrel\xff")
+                                       << "line 2, column 23: invalid encoding in string";
+        QTest::newRow("zero byte after it") << joined(documentLines()) + '\0'
+                                            << "line 84, column 1: the document root must not be "
+                                               "followed by other values";
+        QTest::newRow("empty") << QByteArray() << "line 1, column 1: the document is empty";
+        QTest::newRow("10,000 deep, unclosed")
+            << QByteArray(10000, '[') << "line 1, column 10001: invalid value";
+        QTest::newRow("10,000 deep")
+            << field(1, 2, QByteArray(10000, '[') + QByteArray(10000, ']'))
+            << "cameras[1].Z: not a number or a \"0x\" string of eight hex digits";
 
         QTest::newRow("not an object") << QByteArray("[]") << "not a JSON object";
-        QTest::newRow("version 3")
-            << line(2, "    \"version\": 3,") << "version: must be the number 1 or 2";
+        QTest::newRow("version 4")
+            << line(2, "    \"version\": 4,") << "version: must be the number 1, 2 or 3";
         QTest::newRow("version as text")
-            << line(2, "    \"version\": \"2\",") << "version: must be the number 1 or 2";
+            << line(2, "    \"version\": \"2\",") << "version: must be the number 1, 2 or 3";
         QTest::newRow("no version") << edited([](QStringList &l) { l.removeAt(2); })
-                                    << "version: must be the number 1 or 2";
+                                    << "version: must be the number 1, 2 or 3";
         QTest::newRow("format") << line(1, "    \"format\": \"kestrel\",")
                                 << "format: must be \"kestrel-cam\"";
         QTest::newRow("other key") << inserted(1, "    \"extra\": 0,") << "extra: unknown key";
