@@ -19,15 +19,10 @@
 
 namespace {
 
-#ifdef Q_OS_WIN
-constexpr int StandardInput = 0;
-constexpr int StandardOutputNumber = 1;
-constexpr int StandardError = 2;
-#else
-constexpr int StandardInput = STDIN_FILENO;
-constexpr int StandardOutputNumber = STDOUT_FILENO;
-constexpr int StandardError = STDERR_FILENO;
-#endif
+// The standard streams' descriptors, the same on every system.
+constexpr int InputDescriptor = 0;
+constexpr int OutputDescriptor = 1;
+constexpr int ErrorDescriptor = 2;
 
 // Standard output as a device that reports every failed write with the system's
 // reason: a full disk, a pipe closed by its reader (with SIGPIPE ignored), or no
@@ -63,7 +58,7 @@ private:
     {
 #ifdef Q_OS_WIN
         // The descriptor is in binary mode (see main): the bytes go out as they are.
-        const int n = ::_write(StandardOutputNumber, data, unsigned(qMin<qint64>(size, 1 << 30)));
+        const int n = ::_write(OutputDescriptor, data, unsigned(qMin<qint64>(size, 1 << 30)));
         // A pipe whose reader has gone fails as an "invalid argument": say what it is.
         const DWORD why = ::GetLastError();
         if (n < 0 && errno == EINVAL &&
@@ -71,7 +66,7 @@ private:
             errno = EPIPE;
         return n;
 #else
-        return ::write(StandardOutputNumber, data, size_t(size));
+        return ::write(OutputDescriptor, data, size_t(size));
 #endif
     }
 
@@ -87,7 +82,7 @@ bool holdIfClosed(int descriptor)
 {
     if (::_get_osfhandle(descriptor) < 0)
         return true;
-    if (descriptor != StandardError)
+    if (descriptor != ErrorDescriptor)
         ::_setmode(descriptor, _O_BINARY);
     return false;
 }
@@ -126,9 +121,9 @@ void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
 
 int main(int argc, char *argv[])
 {
-    holdIfClosed(StandardInput);
-    const bool outputClosed = holdIfClosed(StandardOutputNumber);
-    holdIfClosed(StandardError);
+    holdIfClosed(InputDescriptor);
+    const bool outputClosed = holdIfClosed(OutputDescriptor);
+    holdIfClosed(ErrorDescriptor);
 
     // Pictures need fonts, so a QGuiApplication; on the offscreen platform it needs no
     // display server (no X, no Wayland) and shows nothing.
