@@ -2,6 +2,7 @@
 
 #include "camerafile.h"
 #include "camerajson.h"
+#include "emptyfolder.h"
 #include "fulldisk.h"
 #include "kestrelcam.h"
 #include "moddefaultvariablesetup.h"
@@ -81,7 +82,7 @@ class TestCli : public QObject
     }
 
 private slots:
-    void init() { QVERIFY(QDir(m_dir.path()).removeRecursively() && QDir().mkpath(m_dir.path())); }
+    void init() { QVERIFY(emptyFolder(m_dir.path())); }
 
     // Export then import gives back the same 228 bytes: NaN payloads, signed zeros,
     // denormals, infinities and the largest finite values included.

@@ -3,6 +3,7 @@
 
 #include "camerafile.h"
 #include "camerapicture.h"
+#include "emptyfolder.h"
 #include "eyepicture.h"
 #include "fulldisk.h"
 #include "kestrelcam.h"
@@ -65,7 +66,7 @@ class TestRender : public QObject
 private slots:
     void init()
     {
-        QVERIFY(QDir(m_dir.path()).removeRecursively() && QDir().mkpath(m_dir.path()));
+        QVERIFY(emptyFolder(m_dir.path()));
         CameraSet cameras = Lotus;
         cameras[3].X = 500; // no slider holds it: drawn where the editor draws it, at 120 m
         put("lotus.cam", camBytes(cameras));

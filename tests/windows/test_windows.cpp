@@ -3,6 +3,7 @@
 // standard input and output, which carry camera files and pictures byte for byte.
 
 #include "camerafile.h"
+#include "emptyfolder.h"
 #include "kestrelcam.h"
 #include "moddefaultvariablesetup.h"
 
@@ -72,7 +73,7 @@ class TestWindows : public QObject
     }
 
 private slots:
-    void init() { QVERIFY(QDir(m_dir.path()).removeRecursively() && QDir().mkpath(m_dir.path())); }
+    void init() { QVERIFY(emptyFolder(m_dir.path())); }
 
     // The simulator holds its camera files open while it runs: a save is refused with
     // the system's reason and leaves the old file whole; so is a read.
