@@ -175,30 +175,36 @@ QImage renderEyeSheet(const CameraSet &cameras, QSize size, double scale)
         !isEyePictureArea(eyeSheetSize(size), scale) ||
         !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         return {};
-    QImage sheet(eyeSheetSize(size) * scale, QImage::Format_RGB32);
-    if (sheet.isNull())
-        return {};
-    sheet.setDevicePixelRatio(scale);
-    sheet.fill(ViewColours::WindowBackground);
     const auto origin = [&](int k) {
         return QPoint((k % 2) * (size.width() + EyeSheetGap),
                       (k / 2) * (SheetHeadingHeight + size.height()));
     };
+    // Each picture is drawn straight into the sheet's pixels, at the size in pixels of
+    // the camera's picture alone; at a scale that rounds, a picture's corner and size
+    // may reach a pixel beyond the sheet's own size at that scale, so the sheet grows
+    // to hold every picture whole.
+    const QSize pixels = size * scale;
+    const auto corner = [&](int k) {
+        return (QPointF(origin(k) + QPoint(0, SheetHeadingHeight)) * scale).toPoint();
+    };
+    QSize sheetPixels = eyeSheetSize(size) * scale;
+    for (int k = 0; k < CameraCount; ++k)
+        sheetPixels = sheetPixels.expandedTo(QSize(corner(k).x(), corner(k).y()) + pixels);
+    QImage sheet(sheetPixels, QImage::Format_RGB32);
+    if (sheet.isNull())
+        return {};
+    sheet.setDevicePixelRatio(scale);
+    sheet.fill(ViewColours::WindowBackground);
     {
         QPainter painter(&sheet);
         for (int k = 0; k < CameraCount; ++k)
             paintSheetCaption(painter, QRect(origin(k), QSize(size.width(), SheetHeadingHeight)),
                               k);
     }
-    const QSize pixels = size * scale;
     for (int k = 0; k < CameraCount; ++k) {
-        // Each picture drawn straight into the sheet's pixels, at the size in pixels
-        // of the camera's picture alone.
-        const QPoint corner =
-            (QPointF(origin(k) + QPoint(0, SheetHeadingHeight)) * scale).toPoint();
-        const QRect place = QRect(corner, pixels) & sheet.rect();
-        QImage picture(sheet.bits() + corner.y() * sheet.bytesPerLine() + corner.x() * 4,
-                       place.width(), place.height(), sheet.bytesPerLine(), QImage::Format_RGB32);
+        const QPoint at = corner(k);
+        QImage picture(sheet.bits() + at.y() * sheet.bytesPerLine() + at.x() * 4, pixels.width(),
+                       pixels.height(), sheet.bytesPerLine(), QImage::Format_RGB32);
         paintEyeView(picture, viewCameraForRecord(cameras[k]));
     }
     return sheet;

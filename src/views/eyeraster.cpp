@@ -85,7 +85,7 @@ void DepthRaster::line(QPointF a, QPointF b, QRgb colour)
     const QPointF step = steps > 0 ? d / steps : QPointF();
     QPointF p = a;
     for (int k = 0; k <= steps; ++k, p += step) {
-        const int i = int(p.x()), j = int(p.y());
+        const int i = int(std::floor(p.x())), j = int(std::floor(p.y()));
         if (i >= 0 && i < m_width && j >= 0 && j < m_height)
             reinterpret_cast<QRgb *>(m_bits + j * m_stride)[i] = colour;
     }

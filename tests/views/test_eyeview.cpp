@@ -200,6 +200,16 @@ private slots:
             QVERIFY(!pictures.contains(picture));
             pictures << picture;
         }
+        // At a scale that rounds, every picture is still whole and the camera's own.
+        const QSize odd(101, 77);
+        const QImage oddSheet = renderEyeSheet(cameras, odd, 1.5);
+        for (int k = 0; k < CameraCount; ++k) {
+            const QImage picture = renderEyeView(viewCameraForRecord(cameras[k]), odd, 1.5);
+            const QPoint corner =
+                (QPointF((k % 2) * (101 + 8), (k / 2) * (32 + 77) + 32) * 1.5).toPoint();
+            QVERIFY(oddSheet.rect().contains(QRect(corner, picture.size())));
+            QCOMPARE(oddSheet.copy(QRect(corner, picture.size())), picture.copy());
+        }
     }
 };
 
