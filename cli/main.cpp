@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <string>
 #ifdef Q_OS_WIN
 #include <io.h>
 #include <windows.h>
@@ -58,16 +59,22 @@ private:
     {
 #ifdef Q_OS_WIN
         // The descriptor is in binary mode (see main): the bytes go out as they are.
-        const int n = ::_write(OutputDescriptor, data, unsigned(qMin<qint64>(size, 1 << 30)));
+        int n = ::_write(OutputDescriptor, data, unsigned(qMin<qint64>(size, 1 << 30)));
         // A pipe whose reader has gone fails as an "invalid argument": say what it is.
-        const DWORD why = ::GetLastError();
+        const unsigned long why = _doserrno;
         if (n < 0 && errno == EINVAL &&
             (why == ERROR_NO_DATA || why == ERROR_BROKEN_PIPE || why == ERROR_PIPE_NOT_CONNECTED))
             errno = EPIPE;
-        return n;
 #else
-        return ::write(OutputDescriptor, data, size_t(size));
+        qint64 n = ::write(OutputDescriptor, data, size_t(size));
 #endif
+        // Nothing written and no error (a device that takes no more): a failure all
+        // the same, or the loop above would never end.
+        if (n == 0) {
+            errno = EIO;
+            n = -1;
+        }
+        return n;
     }
 
     bool m_closed;
@@ -103,6 +110,51 @@ bool holdIfClosed(int descriptor)
 }
 #endif
 
+#ifdef Q_OS_WIN
+// Pictures are drawn on the offscreen platform, which on Windows takes its fonts from
+// QT_QPA_FONTDIR alone: unless the user names a folder, the fonts folder beside the
+// program, which holds the sheet captions' font.
+void useProgramFonts()
+{
+    if (qEnvironmentVariableIsSet("QT_QPA_FONTDIR"))
+        return;
+    std::wstring path(32768, L'\0');
+    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
+    if (length == 0 || length >= path.size())
+        return;
+    QString folder = QString::fromWCharArray(path.data(), int(length));
+    folder.truncate(folder.lastIndexOf(QLatin1Char('\\')) + 1);
+    qputenv("QT_QPA_FONTDIR", (folder + QStringLiteral("fonts")).toLocal8Bit());
+}
+
+// Text goes out in UTF-8. A console shows other characters than ASCII (a file named
+// Pérez.cam) only in its UTF-8 code page: set while the program runs, then restored.
+class ConsoleInUtf8
+{
+public:
+    ConsoleInUtf8()
+    {
+        DWORD mode = 0;
+        if (::GetConsoleMode(::GetStdHandle(STD_OUTPUT_HANDLE), &mode) ||
+            ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode)) {
+            m_previous = ::GetConsoleOutputCP();
+            if (m_previous == CP_UTF8 || !::SetConsoleOutputCP(CP_UTF8))
+                m_previous = 0;
+        }
+    }
+    ~ConsoleInUtf8()
+    {
+        if (m_previous != 0)
+            ::SetConsoleOutputCP(m_previous);
+    }
+    ConsoleInUtf8(const ConsoleInUtf8 &) = delete;
+    ConsoleInUtf8 &operator=(const ConsoleInUtf8 &) = delete;
+
+private:
+    UINT m_previous = 0;
+};
+#endif
+
 // Whether the command draws pictures: the first argument that is no option names it.
 bool drawsPictures(int argc, char *argv[])
 {
@@ -127,9 +179,15 @@ int main(int argc, char *argv[])
 
     // Pictures need fonts, so a QGuiApplication; on the offscreen platform it needs no
     // display server (no X, no Wayland) and shows nothing.
+#ifdef Q_OS_WIN
+    const ConsoleInUtf8 console;
+#endif
     std::unique_ptr<QCoreApplication> application;
     if (drawsPictures(argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef Q_OS_WIN
+        useProgramFonts();
+#endif
         qInstallMessageHandler(quiet);
         application = std::make_unique<QGuiApplication>(argc, argv);
     } else {

@@ -8,7 +8,12 @@
 
 #include <cerrno>
 #include <cstring>
+#ifdef Q_OS_WIN
+#include <string>
+#include <windows.h>
+#else
 #include <sys/stat.h>
+#endif
 
 namespace kestrelcam {
 
@@ -23,8 +28,7 @@ QString systemReason(int error)
 }
 
 // The file system's answer for a name: 0 and its mode and size, or the error number
-// ("No such file or directory", "Is a directory", a loop of links, ...). On Windows
-// through the wide-character call, so that any name reaches the system unchanged.
+// ("No such file or directory", "Is a directory", a loop of links, ...).
 struct PathStatus
 {
     bool isFolder = false;
@@ -35,18 +39,38 @@ struct PathStatus
 int statusOf(const QString &path, PathStatus *out)
 {
 #ifdef Q_OS_WIN
-    struct _stat64 status;
-    if (::_wstat64(reinterpret_cast<const wchar_t *>(path.utf16()), &status) != 0)
-        return errno;
+    // Asked of the system in UTF-16, which takes every name the editor opens: names
+    // with the \\?\ prefix and names beyond MAX_PATH, which the C library's stat
+    // refuses as missing. A name the system cannot answer for otherwise is left to
+    // opening the file, which tells its own reason.
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    const std::wstring name = QDir::toNativeSeparators(path).toStdWString();
+    if (!::GetFileAttributesExW(name.c_str(), GetFileExInfoStandard, &data)) {
+        switch (::GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
+        case ERROR_BAD_NETPATH:
+        case ERROR_INVALID_DRIVE:
+            return ENOENT;
+        default:
+            return 0;
+        }
+    }
+    out->isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    out->isRegular = !out->isFolder && (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) == 0;
+    out->size = qint64((quint64(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+    return 0;
 #else
     struct stat status;
     if (::stat(QFile::encodeName(path).constData(), &status) != 0)
         return errno;
-#endif
     out->isFolder = S_ISDIR(status.st_mode);
     out->isRegular = S_ISREG(status.st_mode);
     out->size = status.st_size;
     return 0;
+#endif
 }
 
 QString byteCount(qint64 size)
