@@ -76,6 +76,9 @@ void paintSheetCaption(QPainter &painter, const QRect &band, int camera)
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(16);
     font.setBold(true);
+    // Hinted on the vertical only, whatever the system's font configuration says, so
+    // that the captions come out the same on every system that has the font.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     painter.setFont(font);
     // The caption sits low in its band, near the pictures it names.
     painter.setPen(ViewColours::WindowText);
