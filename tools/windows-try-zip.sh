@@ -104,19 +104,26 @@ grep -q 'Z:\\no\\such\\folder\\x.cam: No such file or directory' "$work/windows/
     fail "a missing file's message: $(cat "$work/windows/err.txt")"
 echo "paths: drive letter, forward slashes, \\\\?\\ prefix, missing folder"
 
-# Standard output and input carry camera files and pictures byte for byte (the
-# Lotus file holds 0x0A bytes, which a text stream would turn into CR LF).
+# Standard output and input carry camera files and pictures byte for byte: a file whose
+# bytes a text stream would change (LF, CR LF, and Lotus' Ctrl-Z) goes through both.
 run_linux new lotus -o - >"$work/linux/lotus-stdout.cam"
 run_windows new lotus -o - >"$work/windows/lotus-stdout.cam"
-grep -qc $'\n' "$work/linux/lotus-stdout.cam" || fail "the Lotus file has no 0x0A byte to test with"
 same_file lotus-stdout.cam
-run_linux show - <"$work/linux/lotus-stdout.cam" >"$work/linux/stdin.txt"
-run_windows show - <"$work/windows/lotus-stdout.cam" >"$work/windows/stdin.txt"
+cp "$work/linux/lotus-stdout.cam" "$work/linux/awkward.cam"
+printf '\x0a\x0d\x0a\x3f' | dd of="$work/linux/awkward.cam" bs=1 seek=12 conv=notrunc status=none
+cp "$work/linux/awkward.cam" "$work/windows/awkward.cam"
+bytes="$(od -An -tx1 -v "$work/linux/awkward.cam" | tr -s ' \n' ' ')"
+for wanted in ' 0a ' ' 0d 0a ' ' 1a '; do
+    [[ "$bytes" == *"$wanted"* ]] || fail "awkward.cam lacks the bytes$wanted"
+done
+run_linux show - <"$work/linux/awkward.cam" >"$work/linux/stdin.txt"
+run_windows show - <"$work/windows/awkward.cam" >"$work/windows/stdin.txt"
 cmp -s "$work/linux/stdin.txt" <(tr -d '\r' <"$work/windows/stdin.txt") || fail "show - differs"
 grep -q $'\r$' "$work/windows/stdin.txt" || fail "text lines do not end with CR LF on Windows"
-run_linux export - -o - <"$work/linux/lotus-stdout.cam" | run_linux import - -o - >"$work/linux/piped.cam"
-run_windows export - -o - <"$work/windows/lotus-stdout.cam" | run_windows import - -o - \
+run_linux export - -o - <"$work/linux/awkward.cam" | run_linux import - -o - >"$work/linux/piped.cam"
+run_windows export - -o - <"$work/windows/awkward.cam" | run_windows import - -o - \
     >"$work/windows/piped.cam"
+cmp -s "$work/linux/awkward.cam" "$work/linux/piped.cam" || fail "the Linux build changed awkward.cam"
 same_file piped.cam
 # A reader that goes away (head) and a full disk: exit 2, told as on Linux.
 names=()
@@ -140,9 +147,11 @@ done
 run_linux render Pérez.cam -c rollbar --eye -o eye.png
 run_windows render Pérez.cam -c rollbar --eye -o eye.png
 same_pixels "$work/linux/eye.png" "$work/windows/eye.png" "render --eye"
+# The sheet's captions are drawn with the font beside the program, the same as Linux's.
+run_linux render Pérez.cam -o sheet.png
 run_windows render Pérez.cam -o sheet.png
-identify "$work/windows/sheet.png" >/dev/null || fail "the sheet is no picture"
-echo "render: one camera and its eye view pixel for pixel as on Linux, through a file and standard output; a sheet"
+same_pixels "$work/linux/sheet.png" "$work/windows/sheet.png" "render's sheet"
+echo "render: one camera, its eye view and the sheet with its captions pixel for pixel as on Linux, through a file and standard output"
 
 # The editor on a virtual display, opened on a file named on its command line: its
 # window shows the file's first camera exactly as render draws it (the window's theme

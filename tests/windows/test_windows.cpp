@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <bit>
+
 #include <windows.h>
 
 namespace {
@@ -23,7 +25,17 @@ QByteArray camBytes(int make)
 }
 
 const QByteArray Brabham = camBytes(0);
-const QByteArray Lotus = camBytes(5); // holds 0x0A bytes, which a text stream would change
+const QByteArray Lotus = camBytes(5);
+
+// Lotus with the bytes a text stream changes: LF (written as CR LF), CR LF (read as
+// LF) and, from Lotus, Ctrl-Z (read as the end of the input).
+QByteArray awkwardBytes()
+{
+    CameraSet cameras = SetupDefaults().DefaultCameras(5);
+    cameras[0].X = std::bit_cast<float>(quint32(0x3f0a0d0a)); // 0A 0D 0A 3F
+    return serializeCameraFile({MakeCCamHeader(), cameras});
+}
+const QByteArray Awkward = awkwardBytes();
 
 // A file held open as a running program may hold it: no other program may read, write
 // or replace it meanwhile.
@@ -148,18 +160,21 @@ private slots:
             QCOMPARE(process.readAllStandardError(), QByteArray());
             QCOMPARE(process.exitCode(), 0);
         };
+        QVERIFY(Awkward.contains("\r\n") && Awkward.count('\n') == 2 && Awkward.contains('\x1a'));
         exec({"new", "lotus", "-o", "-"});
         QCOMPARE(process.readAllStandardOutput(), Lotus);
 
-        exec({"show", "-", "-c", "nose"}, Lotus);
+        exec({"show", "-", "-c", "nose"}, Awkward);
         const QByteArray shown = process.readAllStandardOutput();
         QVERIFY(shown.count('\n') > 5);
         QCOMPARE(shown.count("\r\n"), shown.count('\n'));
+        QCOMPARE(shown.count('\r'), shown.count('\n'));
+        QVERIFY2(shown.contains("0.539"), shown.constData()); // X as read, whole
 
-        exec({"export", "-", "-o", "-"}, Lotus);
+        exec({"export", "-", "-o", "-"}, Awkward);
         const QByteArray json = process.readAllStandardOutput();
         exec({"import", "-", "-o", "-"}, json);
-        QCOMPARE(process.readAllStandardOutput(), Lotus);
+        QCOMPARE(process.readAllStandardOutput(), Awkward);
 
         exec({"render", "-", "-c", "nose", "-o", "-"}, Lotus);
         QImage picture;
