@@ -193,15 +193,33 @@ _kestrel_wine() {
     WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d" wine "$@"
 }
 
+# reg query ARGS: its answer, status 1 when reg says the key or value is not there, 2
+# when reg gave no answer. A reg that fails otherwise (seen once under Wine, right after
+# an uninstaller's copy of itself ended) is run again, up to five times.
+_kestrel_reg_query() {
+    local output attempt
+    for attempt in 1 2 3 4 5; do
+        if output=$(_kestrel_wine reg query "$@" 2>&1); then
+            printf '%s\n' "$output"
+            return 0
+        fi
+        [[ $output != *"Unable to find the specified registry"* ]] || return 1
+        sleep "$attempt"
+    done
+    echo "reg query $*: no answer: $output" >&2
+    return 2
+}
+
 # Prints the type and data of a registry value ("REG_SZ<TAB>data"); NAME empty means
-# the key's default value. Fails when the value is not there.
+# the key's default value. Status 1 when the value is not there, 2 when reg could not
+# tell.
 _kestrel_reg_value() {
     local key=$1 name=$2 output line
     if [ -z "$name" ]; then
-        output=$(_kestrel_wine reg query "$key" /ve 2>/dev/null) || return 1
+        output=$(_kestrel_reg_query "$key" /ve) || return $?
         name="(Default)"
     else
-        output=$(_kestrel_wine reg query "$key" /v "$name" 2>/dev/null) || return 1
+        output=$(_kestrel_reg_query "$key" /v "$name") || return $?
     fi
     while IFS= read -r line; do
         line=${line%$'\r'}
@@ -261,11 +279,17 @@ kestrel_test_installer() (
         ok "$1 '${2:-(Default)}' = $3 $4"
     }
     expect_no_value() {
-        ! _kestrel_reg_value "$1" "$2" >/dev/null || fail "$1 still has the value '${2:-(Default)}'"
+        local status=0
+        _kestrel_reg_value "$1" "$2" >/dev/null || status=$?
+        [ "$status" != 0 ] || fail "$1 still has the value '${2:-(Default)}'"
+        [ "$status" = 1 ] || fail "reg could not tell whether $1 has the value '${2:-(Default)}'"
         ok "$1 has no value '${2:-(Default)}'"
     }
     expect_no_key() {
-        ! _kestrel_wine reg query "$1" >/dev/null 2>&1 || fail "the key $1 is still there"
+        local status=0
+        _kestrel_reg_query "$1" >/dev/null || status=$?
+        [ "$status" != 0 ] || fail "the key $1 is still there"
+        [ "$status" = 1 ] || fail "reg could not tell whether the key $1 is there"
         ok "no key $1"
     }
     run_installer() {
