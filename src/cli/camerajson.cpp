@@ -22,6 +22,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
+#include <map>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -71,6 +73,9 @@ public:
     }
 
     std::vector<std::string> numbers;
+    // Numbers the reader cannot hold even as text, by their offset: a 0 stands in the
+    // text in their place (see importCameraJson).
+    std::map<std::size_t, std::string> setAside;
     QString duplicate;                                    // the place of the first key given twice
     std::pair<std::size_t, std::size_t> duplicateOffsets; // of it, and of its first
 
@@ -78,7 +83,12 @@ public:
     bool Bool(bool b) { return value() && m_document.Bool(b); }
     bool RawNumber(const char *text, SizeType length, bool)
     {
-        numbers.emplace_back(text, length);
+        // The reader stands just after the number.
+        const auto kept = setAside.find(m_stream.Tell() - length);
+        if (kept != setAside.end())
+            numbers.push_back(kept->second);
+        else
+            numbers.emplace_back(text, length);
         return value() && m_document.Uint(unsigned(numbers.size() - 1));
     }
     bool String(const char *text, SizeType length, bool copy)
@@ -341,42 +351,64 @@ bool importCameraJson(const QByteArray &json, CameraSet *cameras, QString *error
         return fail(QStringLiteral("larger than 1 MiB"));
     // Standard JSON only, in valid UTF-8, to any depth; a byte order mark is skipped.
     const qsizetype start = json.startsWith("\xef\xbb\xbf") ? 3 : 0;
-    rapidjson::MemoryStream stream(json.constData() + start, std::size_t(json.size() - start));
-    rapidjson::Document document;
-    DocumentReader reader(document, stream);
+    // RapidJSON refuses a number beyond a double (1e400) even as text. Each such number
+    // is set aside and the text read again with a 0 of the same length in its place, so
+    // that the number is judged where it stands by the rules of its field (a camera's
+    // value beyond binary32, a version that is none, an ignored field) and every place
+    // in the text stays where it was. A document of many such numbers is refused.
+    constexpr int MaxSetAside = 64;
+    QByteArray text = json;
+    std::map<std::size_t, std::string> setAside;
+    std::optional<rapidjson::Document> document;
     rapidjson::ParseResult parsed;
-    const auto parse = [&](rapidjson::Document &) {
-        constexpr unsigned flags = rapidjson::kParseNumbersAsStringsFlag |
-                                   rapidjson::kParseValidateEncodingFlag |
-                                   rapidjson::kParseIterativeFlag;
-        parsed = rapidjson::Reader().Parse<flags>(stream, reader);
-        return !parsed.IsError();
-    };
-    document.Populate(parse);
-    // A number no double holds stops the reader at the value it was reading.
-    if (parsed.Code() == rapidjson::kParseErrorNumberTooBig && !reader.place().isEmpty())
-        return fail(reader.place() + QStringLiteral(": beyond the largest binary32 value"));
+    std::optional<rapidjson::MemoryStream> stream;
+    std::optional<DocumentReader> reader;
+    for (;;) {
+        stream.emplace(text.constData() + start, std::size_t(text.size() - start));
+        document.emplace();
+        reader.emplace(*document, *stream);
+        reader->setAside = setAside;
+        const auto parse = [&](rapidjson::Document &) {
+            constexpr unsigned flags = rapidjson::kParseNumbersAsStringsFlag |
+                                       rapidjson::kParseValidateEncodingFlag |
+                                       rapidjson::kParseIterativeFlag;
+            parsed = rapidjson::Reader().Parse<flags>(*stream, *reader);
+            return !parsed.IsError();
+        };
+        document->Populate(parse);
+        if (parsed.Code() != rapidjson::kParseErrorNumberTooBig)
+            break;
+        if (int(setAside.size()) == MaxSetAside)
+            return fail(reader->place() + QStringLiteral(": beyond the largest binary32 value"));
+        const qsizetype first = start + qsizetype(parsed.Offset());
+        qsizetype end = first;
+        while (end < text.size() && text[end] && std::strchr("+-.0123456789eE", text[end]))
+            ++end;
+        setAside[parsed.Offset()] = text.mid(first, end - first).toStdString();
+        text.replace(first, end - first, QByteArray("0").leftJustified(end - first, ' '));
+    }
     // The reader takes a zero byte for the end of the text: after the document, it is
     // a character too many.
-    const bool trailing = !parsed.IsError() && qsizetype(stream.Tell()) < json.size() - start;
+    const bool trailing = !parsed.IsError() && qsizetype(stream->Tell()) < json.size() - start;
     if (parsed.IsError() || trailing) {
         QString reason = QString::fromLatin1(rapidjson::GetParseError_En(
             trailing ? rapidjson::kParseErrorDocumentRootNotSingular : parsed.Code()));
         reason[0] = reason[0].toLower();
         reason.chop(reason.endsWith(QLatin1Char('.')) ? 1 : 0);
         const auto [line, column] =
-            lineAndColumn(json, start + qsizetype(trailing ? stream.Tell() : parsed.Offset()));
+            lineAndColumn(json, start + qsizetype(trailing ? stream->Tell() : parsed.Offset()));
         return fail(QStringLiteral("line %1, column %2: %3").arg(line).arg(column).arg(reason));
     }
-    if (!reader.duplicate.isEmpty())
+    if (!reader->duplicate.isEmpty())
         return fail(
             QStringLiteral("%1: duplicate key on line %2 (first on line %3)")
-                .arg(reader.duplicate)
-                .arg(lineAndColumn(json, start + qsizetype(reader.duplicateOffsets.first)).first)
-                .arg(lineAndColumn(json, start + qsizetype(reader.duplicateOffsets.second)).first));
-    CameraRules rules(reader.numbers);
+                .arg(reader->duplicate)
+                .arg(lineAndColumn(json, start + qsizetype(reader->duplicateOffsets.first)).first)
+                .arg(
+                    lineAndColumn(json, start + qsizetype(reader->duplicateOffsets.second)).first));
+    CameraRules rules(reader->numbers);
     CameraSet read{};
-    if (!rules.readDocument(document, &read))
+    if (!rules.readDocument(*document, &read))
         return fail(rules.error);
     *cameras = read;
     for (int camera = 0; warnings && camera < CameraCount; ++camera) {

@@ -381,6 +381,19 @@ private slots:
         QCOMPARE(warnings, QStringList());
     }
 
+    // A number beyond a double where any number will do, or one that is small after all.
+    void numbersBeyondDouble()
+    {
+        QStringList lines = documentLines();
+        lines[5] = "        \"reserved\": 1e400,";
+        setField(lines, 0, 0, "1" + QString(320, '0') + "e-320");
+        CameraSet cameras{};
+        QString error;
+        QVERIFY2(kestrelcam::importCameraJson(joined(lines), &cameras, &error, nullptr),
+                 qPrintable(error));
+        QCOMPARE(cameras[0].X, 1.0f);
+    }
+
     // Every refusal with its one line, and the cameras left as they were.
     void refusals_data()
     {
@@ -421,11 +434,15 @@ private slots:
         QTest::newRow("-1e400 m") << field(4, 1, "-1e400") << "cameras[4].Y: " + beyond;
         QTest::newRow("3.5e38 m") << field(0, 0, "3.5e38") << "cameras[0].X: " + beyond;
         QTest::newRow("2e40 degrees") << field(5, 8, "2e40") << "cameras[5].Pitch2: " + beyond;
+        // A number beyond a double is judged by its field's rules, where it stands.
         QTest::newRow("1e400 as the version")
-            << line(2, "    \"version\": 1e400,") << "version: " + beyond;
-        QTest::newRow("1e400 at the top") << QByteArray("1e400")
-                                          << "line 1, column 1: number too big to be stored in "
-                                             "double";
+            << line(2, "    \"version\": 1e400,") << "version: must be the number 1, 2 or 3";
+        QTest::newRow("1e400 at the top") << QByteArray("1e400") << "not a JSON object";
+        QTest::newRow("1e400 as a camera's name")
+            << line(10, "            \"camera\": 1e400,") << "cameras[0].camera: must be \"Nose\"";
+        QTest::newRow("syntax error after 1e400") << field(0, 0, "1e400,") // column unmoved
+                                                  << "line 12, column 24: missing a name for "
+                                                     "object member";
 
         // Standard JSON only, each error at its line and column (in bytes).
         QTest::newRow("syntax error") << line(2, "    \"version\": 2,,")
