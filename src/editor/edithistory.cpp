@@ -118,10 +118,12 @@ void EditHistory::recordChanged(int camera, const CameraRecord &before, const Ca
 {
     // Whatever was pending has been applied or pasted over.
     m_userEdits = false;
-    m_dropped.reset();
-    // An Apply that leaves every bit as it was is no step.
-    if (!before.sameBits(after))
+    // A change that leaves every bit as it was is no step. A step is the newest: what
+    // Undo had dropped cannot come back above it.
+    if (!before.sameBits(after)) {
+        m_dropped.reset();
         m_stack.push(new CameraStep(m_document, m_editor, camera, before, after, change));
+    }
     emit changed();
 }
 
