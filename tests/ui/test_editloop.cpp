@@ -130,7 +130,10 @@ private slots:
         m->click("cmdeditApply");
         QCOMPARE(m->action("mnuEditUndo")->text(), "Undo Apply to Roll Bar");
         const CameraSet applied = m->cameras();
-        m->click("cmdCopyCam");
+        // Paste is enabled, in the menu too, once something was copied.
+        QVERIFY(!m->action("mnuEditPaste")->isEnabled() && m->action("mnuEditCopy")->isEnabled());
+        m->key(Qt::Key_C);
+        QVERIFY(m->action("mnuEditPaste")->isEnabled() && m->enabled("cmdPaste"));
         m->clickOption(GearBox);
         m->nudge(2);
         m->key(Qt::Key_V); // over the pending move; the fill leaves Apply enabled
