@@ -2,6 +2,7 @@
 
 #include "cameraeditor.h"
 #include "camerafile.h"
+#include "edithistory.h"
 #include "settingsstore.h"
 
 #include <QDir>
@@ -22,6 +23,9 @@ const QString FilePathKey = QStringLiteral("LastFilePathOpened1");
 const QString CameraFilesFilter = QStringLiteral("Camera Files (*.cam)");
 const QString AllFilesFilter = QStringLiteral("All Files (*.*)");
 
+// The file dialogs' code for a name that names no file.
+constexpr int FileNotFoundError = 53;
+
 // A name this short cannot name a camera file; the commands stop on it.
 constexpr int ShortestFileName = 2;
 
@@ -39,7 +43,7 @@ QString fileDialogErrorMessage(int code)
         return QString();
     case 52:
         return QStringLiteral("Bad File Name");
-    case 53:
+    case FileNotFoundError:
         return QStringLiteral("File Not Found");
     case 54:
         return QStringLiteral("Bad File Mode");
@@ -55,10 +59,11 @@ QString fileDialogErrorMessage(int code)
 } // namespace
 
 FileCommands::FileCommands(CameraDocument &document, const DefaultTable &defaults,
-                           CameraEditor &editor, UserDialogs &dialogs, SettingsStore &settings,
-                           const Widgets &widgets, QObject *parent)
+                           CameraEditor &editor, EditHistory &history, UserDialogs &dialogs,
+                           SettingsStore &settings, const Widgets &widgets, QObject *parent)
     : QObject(parent), m_document(document), m_defaults(defaults), m_editor(editor),
-      m_dialogs(dialogs), m_settings(settings), m_widgets(widgets)
+      m_history(history), m_dialogs(dialogs), m_settings(settings), m_widgets(widgets),
+      m_recentFiles(settings)
 {
 }
 
@@ -132,13 +137,42 @@ void FileCommands::setFileLabel(const QString &name)
     m_widgets.lblfile1->setText(QDir::toNativeSeparators(name));
 }
 
+void FileCommands::takeDocumentFile(const QString &name)
+{
+    const QFileInfo file(name);
+    m_documentPath = file.absoluteFilePath();
+    m_documentName = file.fileName();
+    m_recentFiles.add(m_documentPath);
+    emit documentFileChanged();
+}
+
+bool FileCommands::askToSaveChanges()
+{
+    if (!m_history.isModified())
+        return true;
+    const UserDialogs::Answer answer = m_dialogs.message(
+        QStringLiteral("Do you want to save the changes to %1?").arg(m_documentName),
+        UserDialogs::applicationTitle(), UserDialogs::Buttons::SaveDiscardCancel);
+    switch (answer) {
+    case UserDialogs::Answer::Save:
+        return save();
+    case UserDialogs::Answer::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void FileCommands::loadCameraFile()
 {
-    readCameraFile(FileOpen());
+    if (askToSaveChanges())
+        readCameraFile(FileOpen());
 }
 
 void FileCommands::openCameraFile(const QString &path)
 {
+    if (!askToSaveChanges())
+        return;
     // A relative name is taken from the current folder; the label and the settings
     // hold the whole path, as after the dialog.
     const QString name = QFileInfo(path).absoluteFilePath();
@@ -146,25 +180,55 @@ void FileCommands::openCameraFile(const QString &path)
     readCameraFile(name);
 }
 
-void FileCommands::readCameraFile(const QString &name)
+void FileCommands::openRecentFile(const QString &path)
+{
+    if (!askToSaveChanges())
+        return;
+    rememberOpenedFile(path);
+    readCameraFile(path, Source::RecentList);
+}
+
+bool FileCommands::readCameraFile(const QString &name, Source source)
 {
     // The label shows the choice at once, also a file that is then refused.
     setFileLabel(name);
     if (name.size() < ShortestFileName)
-        return;
+        return false;
 
     // The document changes only when the whole file passes its tests.
     CameraFileReader reader;
-    if (reader.read(name) != CameraFileStatus::Ok) {
-        m_dialogs.message(reader.errorString(), UserDialogs::applicationTitle(),
-                          UserDialogs::Buttons::Ok);
-        return;
+    const CameraFileStatus status = reader.read(name);
+    if (status != CameraFileStatus::Ok) {
+        QString text = reader.errorString();
+        if (source == Source::RecentList) {
+            // A file of the list is named, as the user did not pick it from its folder.
+            if (!QFileInfo::exists(name))
+                text = fileDialogErrorMessage(FileNotFoundError);
+            if (status != CameraFileStatus::ReadError)
+                text = QDir::toNativeSeparators(name) + QStringLiteral("\n\n") + text;
+            m_recentFiles.remove(name);
+        }
+        m_dialogs.message(text, UserDialogs::applicationTitle(), UserDialogs::Buttons::Ok);
+        return false;
     }
     m_document = reader.document();
     m_editor.showFirstCamera();
+    takeDocumentFile(name);
+    m_history.reset();
+    return true;
 }
 
-void FileCommands::saveCameraFile()
+bool FileCommands::save()
+{
+    if (m_documentPath.isEmpty())
+        return saveCameraFile();
+    // As Save As does, without the dialog: pending edits are applied first.
+    m_editor.apply();
+    setFileLabel(m_documentPath);
+    return writeDocument(m_documentPath);
+}
+
+bool FileCommands::saveCameraFile()
 {
     // The active camera's pending edits go into the document first; they stay
     // applied if the user then cancels.
@@ -174,17 +238,30 @@ void FileCommands::saveCameraFile()
     setFileLabel(name);
     m_document.DocumentHeader = MakeCCamHeader();
     if (name.size() < ShortestFileName)
-        return;
+        return false;
+    return writeDocument(name);
+}
 
+bool FileCommands::writeDocument(const QString &name)
+{
+    m_document.DocumentHeader = MakeCCamHeader();
     // Written beside the target and renamed over it: a failure leaves the old file whole.
     CameraFileWriter writer;
-    if (!writer.write(name, m_document))
+    if (!writer.write(name, m_document)) {
         m_dialogs.message(writer.errorString(), UserDialogs::applicationTitle(),
                           UserDialogs::Buttons::Ok);
+        return false;
+    }
+    takeDocumentFile(name);
+    m_history.markSaved();
+    return true;
 }
 
 void FileCommands::makeCameraFile()
 {
+    // The start-up run has nothing to lose; later runs ask before the car type dialog.
+    if (m_newCommandUsed >= 1 && !askToSaveChanges())
+        return;
     m_document.DocumentHeader = m_defaults.DefaultHeader();
 
     int carType = 0;
@@ -206,4 +283,9 @@ void FileCommands::makeCameraFile()
     m_document.DocumentCameras = m_defaults.DefaultCameras(carType);
     m_editor.showFirstCamera();
     m_widgets.cmdsaveCameraFile->setEnabled(true);
+    // A new document has no file until it is saved.
+    m_documentPath.clear();
+    m_documentName = fileName;
+    emit documentFileChanged();
+    m_history.reset();
 }

@@ -80,8 +80,10 @@ void CameraEditor::EditorFill(int cameraNumber)
     // One slider after the other: each one that moves redraws the views from the
     // positions as they stand at that moment. A value the slider cannot hold shows
     // at the nearest end of its range (a NaN at 0); the record keeps it until Apply.
+    m_filling = true;
     for (int i = 0; i < SliderCount; ++i)
         m_widgets.HScrollCam[i]->setValue(positionForField(i, record.field(i)));
+    m_filling = false;
     m_widgets.cmdCopyCam->setEnabled(true);
 }
 
@@ -94,8 +96,11 @@ void CameraEditor::ApplyActiveCam(int camera)
 
 void CameraEditor::DisableApplyCancel()
 {
+    const bool wasPending = hasPendingChanges();
     m_widgets.cmdeditApply->setEnabled(false);
     m_widgets.cmdEditCancel->setEnabled(false);
+    if (wasPending)
+        emit pendingChanged(false);
 }
 
 bool CameraEditor::hasPendingChanges() const
@@ -105,9 +110,12 @@ bool CameraEditor::hasPendingChanges() const
 
 void CameraEditor::apply()
 {
+    const CameraRecord before = m_document.DocumentCameras[m_activeCamera];
     ApplyActiveCam(m_activeCamera);
     DisableApplyCancel();
     m_widgets.cmdsaveCameraFile->setEnabled(true);
+    emit recordChanged(m_activeCamera, before, m_document.DocumentCameras[m_activeCamera],
+                       Change::Apply);
 }
 
 void CameraEditor::cancel()
@@ -126,13 +134,32 @@ void CameraEditor::Selection(int k)
 
 void CameraEditor::showFirstCamera()
 {
-    QRadioButton *nose = m_widgets.OptCameraNumber[NoseCamera];
-    if (nose->isChecked()) {
-        EditorFill(NoseCamera);
+    showCamera(NoseCamera);
+}
+
+void CameraEditor::showCamera(int k)
+{
+    QRadioButton *option = m_widgets.OptCameraNumber[k];
+    if (option->isChecked()) {
+        EditorFill(k);
         DisableApplyCancel();
     } else {
-        nose->setChecked(true); // runs Selection, which fills and disables
+        option->setChecked(true); // runs Selection, which fills and disables
     }
+}
+
+std::array<int, CameraRecord::FieldCount> CameraEditor::workingCopy() const
+{
+    std::array<int, SliderCount> positions{};
+    for (int i = 0; i < SliderCount; ++i)
+        positions[i] = m_widgets.HScrollCam[i]->value();
+    return positions;
+}
+
+void CameraEditor::setWorkingCopy(const std::array<int, CameraRecord::FieldCount> &positions)
+{
+    for (int i = 0; i < SliderCount; ++i)
+        m_widgets.HScrollCam[i]->setValue(positions[i]);
 }
 
 void CameraEditor::copy()
@@ -146,8 +173,10 @@ void CameraEditor::paste()
 {
     // The document takes the copy at once; the fill leaves Apply and Cancel enabled
     // if any slider moved, and Cancel cannot undo the paste.
+    const CameraRecord before = m_document.DocumentCameras[m_activeCamera];
     m_document.DocumentCameras[m_activeCamera] = m_copyBuffer;
     EditorFill(m_activeCamera);
+    emit recordChanged(m_activeCamera, before, m_copyBuffer, Change::Paste);
 }
 
 void CameraEditor::typedEntry(int index)
@@ -199,15 +228,17 @@ void CameraEditor::sliderChanged(int index, int position)
 
     // The views are drawn from the sliders, never from the document. Yaw2 and
     // Pitch2 are not drawn, but a change of them redraws all the same.
-    std::array<int, SliderCount> positions{};
-    for (int i = 0; i < SliderCount; ++i)
-        positions[i] = m_widgets.HScrollCam[i]->value();
-    const ViewCamera camera = viewCameraForPositions(positions);
+    const ViewCamera camera = viewCameraForPositions(workingCopy());
     for (PictureBox *view : {m_widgets.Picture1, m_widgets.Picture2, m_widgets.Picture3})
         view->showCamera(camera);
 
+    const bool wasPending = hasPendingChanges();
     m_widgets.cmdeditApply->setEnabled(true);
     m_widgets.cmdEditCancel->setEnabled(true);
+    if (!wasPending)
+        emit pendingChanged(true);
+    if (!m_filling)
+        emit edited();
 }
 
 int CameraEditor::cameraOptionIndex(const QObject *object) const

@@ -57,6 +57,14 @@ public:
 
     // Ends the open and new-file commands: camera 0 active and filled, Apply and Cancel disabled.
     void showFirstCamera();
+    // Makes camera k the selected one and shows its record as stored, nothing pending.
+    void showCamera(int k);
+    int activeCamera() const { return m_activeCamera; }
+
+    // The nine slider positions, and setting them all as the user would: each one that
+    // moves is a change, so Apply and Cancel are enabled if any did.
+    std::array<int, CameraRecord::FieldCount> workingCopy() const;
+    void setWorkingCopy(const std::array<int, CameraRecord::FieldCount> &positions);
 
     // Copy and Paste buttons.
     void copy();
@@ -69,6 +77,23 @@ public:
     void Xset(double metres);
     void Yset(double metres);
     void Zset(double metres);
+
+    // What wrote a camera's record from the editor.
+    enum class Change
+    {
+        Apply,
+        Paste
+    };
+
+signals:
+    // Apply or Paste wrote the record of `camera` (also when its bits stayed the same).
+    void recordChanged(int camera, const CameraRecord &before, const CameraRecord &after,
+                       CameraEditor::Change change);
+    // Apply and Cancel became enabled (changes pending) or disabled.
+    void pendingChanged(bool pending);
+    // A slider moved other than by a fill from the document: a drag, a click, typed
+    // entry, pointing in a view, or setWorkingCopy().
+    void edited();
 
 protected:
     // Mouse presses on the camera options: the question about pending changes.
@@ -87,4 +112,6 @@ private:
     EditorWidgets m_widgets;
     int m_activeCamera = 0;
     CameraRecord m_copyBuffer;
+    // Set while EditorFill sets the sliders from the document.
+    bool m_filling = false;
 };

@@ -15,7 +15,8 @@ public:
     {
         Ok,
         YesNo,
-        RetryCancel
+        RetryCancel,
+        SaveDiscardCancel
     };
     enum class Answer
     {
@@ -23,7 +24,9 @@ public:
         Yes,
         No,
         Retry,
-        Cancel
+        Cancel,
+        Save,
+        Discard
     };
 
     virtual ~UserDialogs() = default;
@@ -31,7 +34,8 @@ public:
     // The title of the program's message boxes.
     static QString applicationTitle() { return QStringLiteral("Kestrel"); }
 
-    // A modal message box without an icon.
+    // A modal message box without an icon. Closing it without a button answers Ok,
+    // No or Cancel.
     virtual Answer message(const QString &text, const QString &title, Buttons buttons) = 0;
 
     // A modal text input box; returns the text entered, or an empty text on Cancel.

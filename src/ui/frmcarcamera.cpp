@@ -1,6 +1,9 @@
 #include "frmcarcamera.h"
 
+#include "edithistory.h"
 #include "filecommands.h"
+#include "filedrop.h"
+#include "mainmenus.h"
 #include "optionbutton.h"
 #include "picturebox.h"
 #include "qtuserdialogs.h"
@@ -12,19 +15,19 @@
 #include "windowplaces.h"
 
 #include <QAction>
-#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QPushButton>
-#include <QUrl>
 
 namespace {
 
+using FileDrop::draggedFile;
+using FileDrop::takeDrag;
 using WindowLayout::place;
 namespace Places = MainWindowPlaces;
 
@@ -54,39 +57,6 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
     return button;
 }
 
-// The file a drag brings, if the window takes it: exactly one local file that is not
-// a folder. A name that names no camera file is taken and then refused by the open
-// command, as the Load command refuses it.
-QString draggedFile(const QMimeData *data)
-{
-    if (!data || !data->hasUrls())
-        return QString();
-    const QList<QUrl> urls = data->urls();
-    if (urls.size() != 1 || !urls.constFirst().isLocalFile())
-        return QString();
-    const QString path = urls.constFirst().toLocalFile();
-    if (path.isEmpty() || QFileInfo(path).isDir())
-        return QString();
-    return path;
-}
-
-// Takes a drag that brings a file to open, as a copy or a link: the file is only read,
-// so the source is never asked to move it. Nothing is taken while a dialog or message
-// box is open.
-bool takeDrag(QDropEvent *event)
-{
-    if (QApplication::activeModalWidget() || draggedFile(event->mimeData()).isEmpty())
-        return false;
-    for (const Qt::DropAction action : {Qt::CopyAction, Qt::LinkAction}) {
-        if (event->possibleActions() & action) {
-            event->setDropAction(action);
-            event->accept();
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidget *parent)
@@ -98,7 +68,6 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
       m_settings(settings ? settings : m_ownSettings.get()), m_defaults(SetupDefaults())
 {
     setObjectName(QStringLiteral("frmCarCamera"));
-    setWindowTitle(QStringLiteral("Kestrel File Editor"));
     setWindowIcon(WindowLayout::applicationIcon());
     setFont(WindowLayout::dialogFont());
 
@@ -114,8 +83,9 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
     // document (Brabham, no dialog), which selects the Nose camera.
     m_editor = std::make_unique<CameraEditor>(m_document, *m_dialogs, m_widgets);
     m_editor->DisableApplyCancel();
+    m_history = std::make_unique<EditHistory>(m_document, *m_editor);
     m_fileCommands = std::make_unique<FileCommands>(
-        m_document, m_defaults, *m_editor, *m_dialogs, *m_settings,
+        m_document, m_defaults, *m_editor, *m_history, *m_dialogs, *m_settings,
         FileCommands::Widgets{m_lblfile1, m_widgets.cmdsaveCameraFile});
     connectCommands();
     m_fileCommands->makeCameraFile();
@@ -136,6 +106,14 @@ bool frmCarCamera::hasPendingChanges() const
 void frmCarCamera::openCameraFile(const QString &path)
 {
     m_fileCommands->openCameraFile(path);
+}
+
+void frmCarCamera::closeEvent(QCloseEvent *event)
+{
+    if (m_fileCommands->askToSaveChanges())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void frmCarCamera::dragEnterEvent(QDragEnterEvent *event)
@@ -163,11 +141,10 @@ void frmCarCamera::dropEvent(QDropEvent *event)
         this, [this, path] { openCameraFile(path); }, Qt::QueuedConnection);
 }
 
-// Menu bar: File has no items and does nothing; Help holds About.
+// Menu bar: File, Edit and Help.
 void frmCarCamera::createMenus()
 {
-    QAction *fileMenu = menuBar()->addAction(QStringLiteral("&File"));
-    fileMenu->setObjectName(QStringLiteral("mnuFile"));
+    m_menus = new MainMenus(this);
     QMenu *helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     helpMenu->setObjectName(QStringLiteral("mnuHelp"));
     QAction *about = helpMenu->addAction(QStringLiteral("&About"));
@@ -312,61 +289,21 @@ void frmCarCamera::createViews(QWidget *client)
     m_widgets.Picture3->setGeometry(place(Places::Picture3));
 }
 
-// The file row's buttons run the file commands.
+// The file row's buttons and the menus run the file commands; the title follows the
+// document.
 void frmCarCamera::connectCommands()
 {
+    m_menus->connectCommands(*m_fileCommands, *m_history, m_cmdMakeCamFile, m_cmdLoadCCamFile,
+                             m_widgets.cmdCopyCam, m_widgets.cmdPaste);
+    connect(m_fileCommands.get(), &FileCommands::documentFileChanged, this,
+            &frmCarCamera::updateTitle);
+    connect(m_history.get(), &EditHistory::changed, this, &frmCarCamera::updateTitle);
     connect(m_cmdLoadCCamFile, &QPushButton::clicked, m_fileCommands.get(),
             &FileCommands::loadCameraFile);
     connect(m_widgets.cmdsaveCameraFile, &QPushButton::clicked, m_fileCommands.get(),
             &FileCommands::saveCameraFile);
     connect(m_cmdMakeCamFile, &QPushButton::clicked, m_fileCommands.get(),
             &FileCommands::makeCameraFile);
-}
-
-void frmCarCamera::setAccessibleNames()
-{
-    for (int i = 0; i < SliderCount; ++i) {
-        m_widgets.HScrollCam[i]->setAccessibleName(valueAccessibleName(i));
-        m_widgets.lblCameraValues[i]->setAccessibleName(
-            displayAccessibleName(i, m_widgets.lblCameraValues[i]->text()));
-    }
-    m_widgets.Picture1->setAccessibleName(QStringLiteral("Top view"));
-    m_widgets.Picture2->setAccessibleName(QStringLiteral("Side view"));
-    m_widgets.Picture3->setAccessibleName(QStringLiteral("Front view"));
-    // Other labels and buttons are spoken by their current caption.
-}
-
-void frmCarCamera::setFocusOrder()
-{
-    const EditorWidgets &w = m_widgets;
-    const std::array<QWidget *, 25> order = {w.OptCameraNumber[0],
-                                             w.OptCameraNumber[1],
-                                             w.OptCameraNumber[2],
-                                             w.OptCameraNumber[3],
-                                             w.OptCameraNumber[4],
-                                             w.OptCameraNumber[5],
-                                             m_cmdLoadCCamFile,
-                                             w.cmdeditApply,
-                                             w.cmdEditCancel,
-                                             w.HScrollCam[2],
-                                             w.HScrollCam[3],
-                                             w.HScrollCam[4],
-                                             w.HScrollCam[5],
-                                             w.HScrollCam[8],
-                                             w.cmdsaveCameraFile,
-                                             w.HScrollCam[6],
-                                             w.HScrollCam[0],
-                                             w.HScrollCam[7],
-                                             w.HScrollCam[1],
-                                             m_cmdMakeCamFile,
-                                             w.cmdCopyCam,
-                                             w.cmdPaste,
-                                             w.Picture1,
-                                             w.Picture2,
-                                             w.Picture3};
-    // From the last view the focus goes round to the camera options by itself.
-    for (std::size_t i = 0; i + 1 < order.size(); ++i)
-        setTabOrder(order[i], order[i + 1]);
 }
 
 void frmCarCamera::showAbout()
@@ -378,4 +315,13 @@ void frmCarCamera::showAbout()
                        "Written by the Kestrel developers.")
             .arg(QStringLiteral(KESTREL_VERSION)),
         UserDialogs::applicationTitle(), UserDialogs::Buttons::Ok);
+}
+
+void frmCarCamera::updateTitle()
+{
+    // A "[*]" in the file's name is shown as written, not as the mark.
+    QString name = m_fileCommands->documentName();
+    name.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+    setWindowTitle(name + QStringLiteral("[*] - Kestrel File Editor"));
+    setWindowModified(m_history->isModified());
 }

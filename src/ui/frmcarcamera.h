@@ -8,7 +8,10 @@
 
 #include <memory>
 
+class EditHistory;
 class FileCommands;
+class MainMenus;
+class QCloseEvent;
 class QDragEnterEvent;
 class QDragMoveEvent;
 class QDropEvent;
@@ -33,12 +36,15 @@ public:
     const CameraDocument &document() const { return m_document; }
     // Whether a slider has moved since the last Apply, Cancel or camera selection.
     bool hasPendingChanges() const;
+    const EditHistory &history() const { return *m_history; }
 
     // Opens a camera file named on the command line, as the Load command opens the
     // file chosen in its dialog. Dropped files go the same way.
     void openCameraFile(const QString &path);
 
 protected:
+    // Closing the window (which ends the program) first asks about unsaved changes.
+    void closeEvent(QCloseEvent *event) override;
     // One local file dropped anywhere on the window is opened; nothing else is taken.
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
@@ -55,6 +61,8 @@ private:
     void setAccessibleNames();
     void setFocusOrder();
     void showAbout();
+    // "lotus.cam[*] - Kestrel File Editor", marked while changes are unsaved.
+    void updateTitle();
 
     std::unique_ptr<UserDialogs> m_ownDialogs;
     std::unique_ptr<SettingsStore> m_ownSettings;
@@ -71,6 +79,8 @@ private:
     QPushButton *m_cmdLoadCCamFile = nullptr;
     QPushButton *m_cmdMakeCamFile = nullptr;
 
+    MainMenus *m_menus = nullptr;
     std::unique_ptr<CameraEditor> m_editor;
+    std::unique_ptr<EditHistory> m_history;
     std::unique_ptr<FileCommands> m_fileCommands;
 };

@@ -38,6 +38,10 @@ UserDialogs::Answer QtUserDialogs::message(const QString &text, const QString &t
     case Buttons::RetryCancel:
         box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
         break;
+    case Buttons::SaveDiscardCancel:
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Save);
+        break;
     }
     switch (box.exec()) {
     case QMessageBox::Yes:
@@ -48,6 +52,10 @@ UserDialogs::Answer QtUserDialogs::message(const QString &text, const QString &t
         return Answer::Retry;
     case QMessageBox::Cancel:
         return Answer::Cancel;
+    case QMessageBox::Save:
+        return Answer::Save;
+    case QMessageBox::Discard:
+        return Answer::Discard;
     default:
         return buttons == Buttons::Ok ? Answer::Ok
                                       : (buttons == Buttons::YesNo ? Answer::No : Answer::Cancel);

@@ -183,10 +183,15 @@ private slots:
             QMessageBox::StandardButtons shown;
             QMessageBox::StandardButton pressed;
             A answer;
-        } boxes[] = {{B::Ok, QMessageBox::Ok, QMessageBox::Ok, A::Ok},
-                     {B::YesNo, QMessageBox::Yes | QMessageBox::No, QMessageBox::No, A::No},
-                     {B::RetryCancel, QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry,
-                      A::Retry}};
+        } boxes[] = {
+            {B::Ok, QMessageBox::Ok, QMessageBox::Ok, A::Ok},
+            {B::YesNo, QMessageBox::Yes | QMessageBox::No, QMessageBox::No, A::No},
+            {B::RetryCancel, QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry,
+             A::Retry},
+            {B::SaveDiscardCancel, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+             QMessageBox::Discard, A::Discard},
+            {B::SaveDiscardCancel, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+             QMessageBox::Save, A::Save}};
         QtUserDialogs dialogs;
         for (const auto &box : boxes) {
             QString seen; // title|text|icon|buttons|text format

@@ -13,6 +13,7 @@ namespace {
 const QString FileName = "LastFileNameOpened/LastFileNameOpened1";
 const QString FilePath = "LastFilePathOpened/LastFilePathOpened1";
 const QString Folder = "Startup/MostRecentFilePath";
+const QString Recent1 = "RecentFiles/RecentFile1";
 constexpr int Brabham = 0, Eagle = 3, Ferrari = 4, Lotus = 5;
 constexpr int Cancelled = UserDialogs::CancelError;
 
@@ -70,7 +71,7 @@ private slots:
         // A screen reader speaks the new name, not the one shown at start-up.
         QCOMPARE(QAccessible::queryAccessibleInterface(m->get("lblfile1"))->text(QAccessible::Name),
                  m->fileLabel());
-        QCOMPARE(m->settings.writes, QStringList({Folder, FileName}));
+        QCOMPARE(m->settings.writes, QStringList({Folder, FileName, Recent1}));
         // Both dialogs now start in its folder, offering its full path.
         for (const char *button : {"cmdLoadCCamFile", "cmdsaveCameraFile"}) {
             m->dialogs.failFileDialog(Cancelled);
@@ -86,9 +87,10 @@ private slots:
         QByteArray bytes = cameraFile(lotus);
         bytes[4] = 7; // Reserved: never examined, and written as 0
         const QString source = writeFile(path("lotus.cam"), bytes);
-        // Loading drops the document and a pending move without a question.
+        // Loading drops a pending move once the user has said so.
         m->clickOption(3);
         m->nudge(0);
+        m->dialogs.answers.push_back(UserDialogs::Answer::Discard);
         m->open(source);
         QVERIFY(sameBits(m->cameras(), lotus));
         QCOMPARE(m->frameCaption(), "Nose Camera");
@@ -124,10 +126,14 @@ private slots:
         m->clickOption(3);
         m->nudge(0);
         const CameraSet before = m->cameras();
+        m->dialogs.answers.push_back(UserDialogs::Answer::Discard);
         m->dialogs.answers.push_back(UserDialogs::Answer::Ok);
         m->open(target);
 
-        QCOMPARE(m->dialogs.messages, QStringList{"Kestrel|Ok|" + message});
+        QCOMPARE(m->dialogs.messages,
+                 QStringList({"Kestrel|SaveDiscardCancel|Do you want to save the changes to "
+                              "ferrari.cam?",
+                              "Kestrel|Ok|" + message}));
         QVERIFY(sameBits(m->cameras(), before) && m->pending());
         // The choice is shown all the same; the file is left as it was.
         QCOMPARE(m->fileLabel(), QDir::toNativeSeparators(target));
@@ -142,7 +148,9 @@ private slots:
         const CameraSet before = m->cameras();
         m->settings.writes.clear();
         // A cancelled open empties the file label and changes nothing else; a name
-        // shorter than two characters is shown, but not read.
+        // shorter than two characters is shown, but not read. Each asks first about the
+        // pending move.
+        m->dialogs.answers = {UserDialogs::Answer::Discard, UserDialogs::Answer::Discard};
         m->dialogs.failFileDialog(Cancelled);
         m->click("cmdLoadCCamFile");
         QCOMPARE(m->fileLabel(), QString());
@@ -173,6 +181,7 @@ private slots:
         // Closed by its close box: the make chosen last time, whatever the document became.
         m->clickOption(4);
         m->nudge(0);
+        m->dialogs.answers.push_back(UserDialogs::Answer::Discard);
         m->makeNew(std::nullopt);
         QCOMPARE(m->fileLabel(), "eagle.cam");
         QCOMPARE(m->settings.values[FileName], "eagle.cam");

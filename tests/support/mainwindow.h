@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QWindow>
 #include <QtTest>
 
 #include <memory>
@@ -133,4 +134,16 @@ struct MainWindow
         dialogs.carTypes.push_back(carType);
         click("cmdMakeCamFile");
     }
+
+    // The title as the window system shows it, with or without the modified mark.
+    QString title() const { return window->windowHandle()->title(); }
+    bool modified() const { return window->isWindowModified(); }
+    // A key pressed in the active window, where the menus' shortcuts take it.
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
+    {
+        if (!QTest::qWaitForWindowActive(window.get()))
+            qFatal("main window not active");
+        QTest::keyClick(window.get(), key, modifiers);
+    }
+    QAction *action(const QString &name) const { return get<QAction>(name); }
 };

@@ -25,7 +25,7 @@ public:
 
     Answer message(const QString &text, const QString &title, Buttons buttons) override
     {
-        static const char *const names[] = {"Ok", "YesNo", "RetryCancel"};
+        static const char *const names[] = {"Ok", "YesNo", "RetryCancel", "SaveDiscardCancel"};
         messages << title + '|' + names[int(buttons)] + '|' + text;
         return take(answers, Answer::Cancel);
     }

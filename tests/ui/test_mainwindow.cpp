@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QStyleOptionSlider>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include <limits>
 
@@ -103,7 +104,7 @@ private slots:
     void everyControlAtItsPlace()
     {
         MainWindow m;
-        QCOMPARE(m.window->windowTitle(), "Kestrel File Editor");
+        QCOMPARE(m.window->windowHandle()->title(), "brabham.cam - Kestrel File Editor");
         QCOMPARE(m.window->centralWidget()->size(), QSize(792, 535));
         // A file name is shown as written, even one that looks like markup.
         QCOMPARE(m.get<QLabel>("lblfile1")->textFormat(), Qt::PlainText);
@@ -164,11 +165,39 @@ private slots:
     {
         MainWindow m;
         const QList<QAction *> top = m.window->menuBar()->actions();
-        QCOMPARE(top.size(), 2);
-        QCOMPARE(top[0]->text() + top[1]->text(), "&File&Help");
-        QVERIFY(!top[0]->menu() || top[0]->menu()->actions().isEmpty());
-        QCOMPARE(top[1]->menu()->actions().size(), 1);
-        QAction *about = top[1]->menu()->actions().constFirst();
+        QStringList bar;
+        for (const QAction *menu : top)
+            bar << menu->menu()->objectName() + ' ' + menu->text();
+        QCOMPARE(bar, QStringList({"mnuFile &File", "mnuEdit &Edit", "mnuHelp &Help"}));
+        const auto entries = [](const QMenu *menu) {
+            QStringList list;
+            for (const QAction *action : menu->actions()) {
+                list << (action->isSeparator() ? "-"
+                                               : (action->menu() ? action->menu()->objectName()
+                                                                 : action->objectName()) +
+                                                     ' ' + action->text());
+            }
+            return list;
+        };
+        QCOMPARE(entries(top[0]->menu()),
+                 QStringList({"mnuFileNew &New...", "mnuFileOpen &Open...",
+                              "mnuFileOpenRecent Open &Recent", "mnuFileSave &Save",
+                              "mnuFileSaveAs Save &As...", "-", "mnuFileQuit &Quit"}));
+        QCOMPARE(entries(top[1]->menu()),
+                 QStringList({"mnuEditUndo Undo", "mnuEditRedo Redo", "-",
+                              "mnuEditCopy &Copy Camera", "mnuEditPaste &Paste Camera"}));
+        // The keys users know, among the platform's own (Redo is also Ctrl+Y on Windows).
+        const QMap<QString, QString> keys = {
+            {"mnuFileNew", "Ctrl+N"},        {"mnuFileOpen", "Ctrl+O"},
+            {"mnuFileSave", "Ctrl+S"},       {"mnuFileSaveAs", "Ctrl+Shift+S"},
+            {"mnuFileQuit", "Ctrl+Q"},       {"mnuEditUndo", "Ctrl+Z"},
+            {"mnuEditRedo", "Ctrl+Shift+Z"}, {"mnuEditCopy", "Ctrl+C"},
+            {"mnuEditPaste", "Ctrl+V"}};
+        for (auto k = keys.cbegin(); k != keys.cend(); ++k)
+            QVERIFY2(m.get<QAction>(k.key())->shortcuts().contains(QKeySequence(k.value())),
+                     qPrintable(k.key()));
+        QCOMPARE(top[2]->menu()->actions().size(), 1);
+        QAction *about = top[2]->menu()->actions().constFirst();
         QCOMPARE(about->text(), "&About");
         m.dialogs.answers.push_back(UserDialogs::Answer::Ok);
         about->trigger();

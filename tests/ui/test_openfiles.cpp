@@ -15,6 +15,7 @@ namespace {
 const QString FileName = "LastFileNameOpened/LastFileNameOpened1";
 const QString FilePath = "LastFilePathOpened/LastFilePathOpened1";
 const QString Folder = "Startup/MostRecentFilePath";
+const QString Recent1 = "RecentFiles/RecentFile1";
 const QString LengthMessage = "File Length does not indicate Camera file";
 constexpr int Brabham = 0, Ferrari = 4;
 
@@ -90,7 +91,7 @@ private slots:
         QDir::setCurrent(current);
 
         QCOMPARE(m->fileLabel(), QDir::toNativeSeparators(file));
-        QCOMPARE(m->settings.writes, QStringList({Folder, FilePath, FileName}));
+        QCOMPARE(m->settings.writes, QStringList({Folder, FilePath, FileName, Recent1}));
         QCOMPARE(m->settings.values[Folder] + ' ' + m->settings.values[FilePath] + ' ' +
                      m->settings.values[FileName],
                  dir->path() + ' ' + file + " ferrari.cam");
@@ -137,12 +138,14 @@ private slots:
     }
 
     // One file dropped on the window opens as the file given at start does, dropping
-    // the pending move of another camera; the source is asked for a copy, never a move.
+    // the pending move of another camera when the user says so; the source is asked for
+    // a copy, never a move.
     void dropOneFile()
     {
         const QString file = writeFile(path("ferrari.cam"), cameraFile(testCameras()));
         m->clickOption(3);
         m->nudge(0);
+        m->dialogs.answers.push_back(UserDialogs::Answer::Discard);
         Qt::DropAction taken = Qt::IgnoreAction;
         QVERIFY(send<QDragEnterEvent>(m->window.get(), {QUrl::fromLocalFile(file)}, &taken));
         QCOMPARE(taken, Qt::CopyAction);
