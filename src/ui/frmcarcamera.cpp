@@ -1,5 +1,6 @@
 #include "frmcarcamera.h"
 
+#include "cameraeyecontroller.h"
 #include "filecommands.h"
 #include "optionbutton.h"
 #include "picturebox.h"
@@ -119,6 +120,7 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
         FileCommands::Widgets{m_lblfile1, m_widgets.cmdsaveCameraFile});
     connectCommands();
     m_fileCommands->makeCameraFile();
+    m_cameraEye = std::make_unique<CameraEyeController>(this, m_widgets, *m_settings);
 
     setAccessibleNames();
     setFocusOrder();

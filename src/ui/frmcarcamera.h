@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class CameraEyeController;
 class FileCommands;
 class QDragEnterEvent;
 class QDragMoveEvent;
@@ -73,4 +74,5 @@ private:
 
     std::unique_ptr<CameraEditor> m_editor;
     std::unique_ptr<FileCommands> m_fileCommands;
+    std::unique_ptr<CameraEyeController> m_cameraEye;
 };

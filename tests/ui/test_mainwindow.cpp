@@ -164,11 +164,13 @@ private slots:
     {
         MainWindow m;
         const QList<QAction *> top = m.window->menuBar()->actions();
-        QCOMPARE(top.size(), 2);
-        QCOMPARE(top[0]->text() + top[1]->text(), "&File&Help");
+        QCOMPARE(top.size(), 3);
+        QCOMPARE(top[0]->text() + top[1]->text() + top[2]->text(), "&File&View&Help");
         QVERIFY(!top[0]->menu() || top[0]->menu()->actions().isEmpty());
         QCOMPARE(top[1]->menu()->actions().size(), 1);
-        QAction *about = top[1]->menu()->actions().constFirst();
+        QCOMPARE(top[1]->menu()->actions().constFirst()->text(), "Camera's Eye");
+        QCOMPARE(top[2]->menu()->actions().size(), 1);
+        QAction *about = top[2]->menu()->actions().constFirst();
         QCOMPARE(about->text(), "&About");
         m.dialogs.answers.push_back(UserDialogs::Answer::Ok);
         about->trigger();
