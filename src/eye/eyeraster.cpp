@@ -90,10 +90,11 @@ void DepthRaster::fillSpans(const std::vector<QPointF> &corners, QRgb colour,
             continue;
         }
         float *nearest = m_depth.data() + std::size_t(j) * std::size_t(m_width);
-        // Stepped in single precision along the row, as the buffer holds it.
-        const float step = float(depth->a);
-        float w = float(depth->a * (first + 0.5) + depth->b * y + depth->c);
-        for (int i = first; i <= last; ++i, w += step) {
+        // Each pixel's depth on its own, in double precision, then kept in single as
+        // the buffer holds it: no pixel waits for its neighbour's sum.
+        const double a = depth->a, start = depth->b * y + depth->c + a * 0.5;
+        for (int i = first; i <= last; ++i) {
+            const float w = float(start + a * i);
             const bool nearer = w > nearest[i];
             nearest[i] = nearer ? w : nearest[i];
             line[i] = nearer ? colour : line[i];
