@@ -14,6 +14,8 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -36,7 +38,7 @@ struct EyeWindow : MainWindow
     CameraEyeView *picture() const { return get<CameraEyeView>("picCameraEye"); }
     QAction *item() const { return get<QAction>("mnuViewCameraEye"); }
     void toggle() { QTest::keyClick(window.get(), Qt::Key_E, Qt::ControlModifier); }
-    void open()
+    void openEye()
     {
         if (!eye()->isVisible())
             toggle();
@@ -97,7 +99,7 @@ private slots:
         QVERIFY(!m.eye()->isVisible());
         QVERIFY(m.item()->isCheckable());
         QCOMPARE(m.item()->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
-        m.open();
+        m.openEye();
         QVERIFY(m.item()->isChecked());
         QVERIFY(m.eye()->isWindow());
         QVERIFY(!m.eye()->isModal());
@@ -131,7 +133,7 @@ private slots:
     void pictureEqualsRender()
     {
         EyeWindow m;
-        m.open();
+        m.openEye();
         QCOMPARE(m.shown(), m.expected());
         QCOMPARE(m.shown(), renderEyeView(viewCameraForRecord(m.cameras()[0])));
         m.eye()->resize(500, 320);
@@ -145,13 +147,25 @@ private slots:
         QCOMPARE(m.shown(), m.expected());
         m.click("cmdEditCancel");
         QCOMPARE(m.shown(), stored);
+
+        // Paste and Open fill the sliders: the picture follows.
+        m.click("cmdCopyCam");
+        m.clickOption(4);
+        m.click("cmdPaste");
+        QCOMPARE(m.shown(), stored);
+        QTemporaryDir folder;
+        const CameraSet lotus = defaultCameras(5);
+        m.open(writeFile(folder.filePath("lotus.cam"), cameraFile(lotus)));
+        QCOMPARE(m.eye()->windowTitle(), "Camera's Eye - Nose Camera");
+        QCOMPARE(m.shown(), renderEyeView(viewCameraForRecord(lotus[0]), QSize(500, 320)));
+        QVERIFY(m.dialogs.asScripted());
     }
 
     // Any number of changes between two frames paint the picture once.
     void repaintsCoalesced()
     {
         EyeWindow m;
-        m.open();
+        m.openEye();
         QCoreApplication::processEvents();
         PaintCounter counter;
         m.picture()->installEventFilter(&counter);
@@ -177,7 +191,7 @@ private slots:
     {
         QFETCH(QPoint, by);
         EyeWindow m;
-        m.open();
+        m.openEye();
         QCOMPARE(m.slider(Bank)->value(), 0);
         const double yaw = m.slider(Yaw1)->value() / 100.0;
         const double pitch = m.slider(Pitch1)->value() / 100.0;
@@ -203,7 +217,7 @@ private slots:
     void dragStopsAtTheRange()
     {
         EyeWindow m;
-        m.open();
+        m.openEye();
         m.type(Yaw1, "179");
         m.type(Pitch1, "-180");
         QTest::mousePress(m.picture(), Qt::LeftButton, Qt::NoModifier, QPoint(320, 240));
@@ -222,7 +236,7 @@ private slots:
     void wheelZooms()
     {
         EyeWindow m;
-        m.open();
+        m.openEye();
         const auto after = [](int position, double factor) {
             const double half = position / 200.0 * std::numbers::pi / 180;
             return int(roundHalfEven(degrees(2 * std::atan(std::tan(half) * factor)) * 100));
@@ -261,7 +275,7 @@ private slots:
     void cameraThatOpensNoPicture()
     {
         EyeWindow m;
-        m.open();
+        m.openEye();
         QVERIFY(m.picture()->toolTip().isEmpty());
         for (const int zoom : {0, 18000}) {
             m.slider(Zoom)->setValue(zoom);
@@ -289,10 +303,18 @@ private slots:
         QSize size(420, 300);
         {
             EyeWindow m;
-            m.open();
+            m.openEye();
             m.eye()->resize(size);
             QTest::qWait(0);
-            QVERIFY(m.window->close());
+            // Closing the main window ends the program's event loop, the eye window
+            // open or not (a loop still running after a while is a failure).
+            QTimer::singleShot(0, m.window.get(), [&m] { m.window->close(); });
+            QTimer stillRunning;
+            stillRunning.setSingleShot(true);
+            connect(&stillRunning, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
+            stillRunning.start(10000);
+            QCOMPARE(QCoreApplication::exec(), 0);
+            QVERIFY(!m.window->isVisible());
             QVERIFY(!m.eye()->isVisible());
             remembered = m.settings.values;
         }
