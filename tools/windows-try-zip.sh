@@ -3,7 +3,8 @@
 # makes, shows, sets, copies, exports, imports and renders files whose bytes equal
 # those of the Linux build for the same commands, through files with non-ASCII names,
 # Windows paths and standard input and output; the editor, started on a virtual
-# display with a file on its command line, shows that file's cameras.
+# display with a file on its command line, shows that file's cameras, and its camera's
+# eye window, opened by the portable settings, shows what render --eye draws.
 # Usage: tools/windows-try-zip.sh ZIP WORK   (called by tools/windows)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -185,4 +186,32 @@ echo "editor: opened Pérez.cam from its command line; its views equal render's,
 grep -q 'MostRecentFilePath' "$folder/Kestrel.ini" ||
     fail "the portable editor did not keep its settings in Kestrel.ini"
 echo "editor: settings in the zip's Kestrel.ini"
+
+# The camera's eye window, opened again at start as the settings remember it (here
+# written into the portable Kestrel.ini by hand, with no size or place: it opens at
+# 640 x 480): its picture equals render --eye of the file's first camera at that size,
+# on Windows as on Linux. The pictures to look for are drawn before the editor starts.
+run_linux render Pérez.cam -c nose --eye --size 640x480 -o eye-window.png
+run_windows render Pérez.cam -c nose --eye --size 640x480 -o eye-window.png
+same_pixels "$work/linux/eye-window.png" "$work/windows/eye-window.png" "render --eye --size 640x480"
+grep -q '^\[CameraEye\]' "$folder/Kestrel.ini" && fail "Kestrel.ini already has a CameraEye section"
+printf '\r\n[CameraEye]\r\nVisible=1\r\n' >>"$folder/Kestrel.ini"
+wineserver -k 2>/dev/null || true
+wineserver -w
+xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '
+    wine "$1" "$2" >"$3" 2>&1 &
+    for _ in $(seq 120); do
+        sleep 1
+        import -window root "$4" 2>/dev/null || continue
+        python3 tools/find-picture.py "$4" "$5" >/dev/null 2>&1 && break
+    done
+    wineserver -k
+' sh "$editor_exe" "$opened" "$work/editor-eye.log" "$work/editor-eye.png" \
+    "$work/windows/eye-window.png"
+place="$(python3 tools/find-picture.py "$work/editor-eye.png" "$work/windows/eye-window.png")" ||
+    fail "the camera's eye window does not show render --eye's picture (see $work/editor-eye.png)"
+echo "editor: the camera's eye window, opened by Kestrel.ini, equals render --eye, $place"
+grep -q '^Geometry=' "$folder/Kestrel.ini" ||
+    fail "the camera's eye window's size and place are not in Kestrel.ini"
+echo "editor: the camera's eye window's size and place in Kestrel.ini"
 wineserver -k 2>/dev/null || true

@@ -1,5 +1,6 @@
 #include "frmcarcamera.h"
 
+#include "cameraeyecontroller.h"
 #include "edithistory.h"
 #include "filecommands.h"
 #include "filedrop.h"
@@ -89,6 +90,7 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
         FileCommands::Widgets{m_lblfile1, m_widgets.cmdsaveCameraFile});
     connectCommands();
     m_fileCommands->makeCameraFile();
+    m_cameraEye = std::make_unique<CameraEyeController>(this, m_widgets, *m_settings);
 
     setAccessibleNames();
     setFocusOrder();
@@ -141,7 +143,7 @@ void frmCarCamera::dropEvent(QDropEvent *event)
         this, [this, path] { openCameraFile(path); }, Qt::QueuedConnection);
 }
 
-// Menu bar: File, Edit and Help.
+// Menu bar: File, Edit and Help (the camera's eye adds View before Help).
 void frmCarCamera::createMenus()
 {
     m_menus = new MainMenus(this);

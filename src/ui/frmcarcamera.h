@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class CameraEyeController;
 class EditHistory;
 class FileCommands;
 class MainMenus;
@@ -83,4 +84,5 @@ private:
     std::unique_ptr<CameraEditor> m_editor;
     std::unique_ptr<EditHistory> m_history;
     std::unique_ptr<FileCommands> m_fileCommands;
+    std::unique_ptr<CameraEyeController> m_cameraEye;
 };

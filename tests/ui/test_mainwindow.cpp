@@ -168,7 +168,8 @@ private slots:
         QStringList bar;
         for (const QAction *menu : top)
             bar << menu->menu()->objectName() + ' ' + menu->text();
-        QCOMPARE(bar, QStringList({"mnuFile &File", "mnuEdit &Edit", "mnuHelp &Help"}));
+        QCOMPARE(bar,
+                 QStringList({"mnuFile &File", "mnuEdit &Edit", "mnuView &View", "mnuHelp &Help"}));
         const auto entries = [](const QMenu *menu) {
             QStringList list;
             for (const QAction *action : menu->actions()) {
@@ -196,8 +197,10 @@ private slots:
         for (auto k = keys.cbegin(); k != keys.cend(); ++k)
             QVERIFY2(m.get<QAction>(k.key())->shortcuts().contains(QKeySequence(k.value())),
                      qPrintable(k.key()));
-        QCOMPARE(top[2]->menu()->actions().size(), 1);
-        QAction *about = top[2]->menu()->actions().constFirst();
+        QCOMPARE(entries(top[2]->menu()), QStringList({"mnuViewCameraEye Camera's Eye"}));
+        QVERIFY(m.get<QAction>("mnuViewCameraEye")->shortcuts().contains(QKeySequence("Ctrl+E")));
+        QCOMPARE(top[3]->menu()->actions().size(), 1);
+        QAction *about = top[3]->menu()->actions().constFirst();
         QCOMPARE(about->text(), "&About");
         m.dialogs.answers.push_back(UserDialogs::Answer::Ok);
         about->trigger();

@@ -107,6 +107,46 @@ void drawCar(DepthRaster &raster, const EyeProjection &eye)
     }
 }
 
+// Each pixel's colour is the average of four samples, at these points from its
+// centre: a rotated grid, so that edges near the horizontal and near the vertical
+// each cross four different sample rows or columns. Binary fractions, exact in any
+// arithmetic, so every system draws the same pixels.
+constexpr QPointF SamplePoints[] = {
+    {-0.125, -0.375}, {0.375, -0.125}, {0.125, 0.375}, {-0.375, 0.125}};
+
+// Pictures of more pixels than this (about two large screens) free their sample
+// buffers when drawn.
+constexpr qint64 KeptSamplePixels = qint64(4096) * 2160;
+
+// A colour's red, green and blue in ten bits each, so that four add up without
+// carrying into each other.
+inline quint32 packChannels(QRgb colour)
+{
+    return (quint32(qRed(colour)) << 20) | (quint32(qGreen(colour)) << 10) | quint32(qBlue(colour));
+}
+
+// The average of four packed colours' sums, each channel rounded half up.
+inline QRgb averageOfFour(quint32 sums)
+{
+    const auto channel = [&](int shift) { return (((sums >> shift) & 0x3FF) + 2) >> 2; };
+    return 0xFF000000u | (channel(20) << 16) | (channel(10) << 8) | channel(0);
+}
+
+// One sample of every pixel: the sky, the ground with its grid and the car as seen
+// through the sample point `sample` from each pixel's centre.
+void paintSample(QImage &image, std::vector<float> &depth, const ViewCamera &camera, QPointF sample)
+{
+    image.fill(EyeScene::Sky);
+    const EyeProjection eye(camera, image.size(), sample);
+    DepthRaster raster(image, depth);
+    raster.fill(groundRegion(eye, image.size()), EyeScene::Ground.rgb());
+    for (const QLineF &line : gridLines(eye, image.size()))
+        raster.line(line.p1(), line.p2(), EyeScene::GridLine.rgb());
+    // From below the ground the car is hidden behind it.
+    if (eye.position().z >= EyeScene::GroundHeight)
+        drawCar(raster, eye);
+}
+
 } // namespace
 
 bool faceImage(const EyeProjection &eye, const EyeScene::Face &face, std::vector<QPointF> *points)
@@ -139,17 +179,41 @@ bool isEyePictureArea(QSize size, double scale)
 
 void paintEyeView(QImage &image, const ViewCamera &camera)
 {
-    image.fill(EyeScene::Sky);
-    const EyeProjection eye(camera, image.size());
-    if (!eye.isDrawable())
+    if (!EyeProjection(camera, image.size()).isDrawable()) {
+        image.fill(EyeScene::Sky);
         return;
-    DepthRaster raster(image);
-    raster.fill(groundRegion(eye, image.size()), EyeScene::Ground.rgb());
-    for (const QLineF &line : gridLines(eye, image.size()))
-        raster.line(line.p1(), line.p2(), EyeScene::GridLine.rgb());
-    // From below the ground the car is hidden behind it.
-    if (eye.position().z >= EyeScene::GroundHeight)
-        drawCar(raster, eye);
+    }
+    // The samples are drawn one after another into one picture of their own, with
+    // one depth buffer, both kept for the next picture of the same size. The image
+    // itself holds the sums of each pixel's samples until they are averaged.
+    thread_local QImage sample;
+    thread_local std::vector<float> depth;
+    if (sample.size() != image.size())
+        sample = QImage(image.size(), QImage::Format_RGB32);
+    const int width = image.width(), height = image.height();
+    constexpr std::size_t Last = std::size(SamplePoints) - 1;
+    for (std::size_t k = 0; k <= Last; ++k) {
+        paintSample(sample, depth, camera, SamplePoints[k]);
+        for (int j = 0; j < height; ++j) {
+            const auto *__restrict from = reinterpret_cast<const QRgb *>(sample.constScanLine(j));
+            auto *__restrict sums = reinterpret_cast<quint32 *>(image.scanLine(j));
+            if (k == 0) {
+                for (int i = 0; i < width; ++i)
+                    sums[i] = packChannels(from[i]);
+            } else if (k < Last) {
+                for (int i = 0; i < width; ++i)
+                    sums[i] += packChannels(from[i]);
+            } else {
+                for (int i = 0; i < width; ++i)
+                    sums[i] = averageOfFour(sums[i] + packChannels(from[i]));
+            }
+        }
+    }
+    // A picture far beyond a window's size does not keep its buffers.
+    if (qint64(width) * height > KeptSamplePixels) {
+        sample = QImage();
+        std::vector<float>().swap(depth);
+    }
 }
 
 QImage renderEyeView(const ViewCamera &camera, QSize size, double scale)

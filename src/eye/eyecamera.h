@@ -42,7 +42,10 @@ public:
     // and faces are cut where they cross the plane at this distance.
     static constexpr double NearDistance = 0.01;
 
-    EyeProjection(const ViewCamera &camera, QSize pixels);
+    // `sample` moves the picture under the pixels: the projection for the sample
+    // points at (i + 0.5 + sample.x, j + 0.5 + sample.y) instead of the pixels' centres,
+    // seen from a raster that samples the centres.
+    EyeProjection(const ViewCamera &camera, QSize pixels, QPointF sample = QPointF());
 
     // Whether the camera opens a picture: every value finite, and a Zoom more than 0
     // and less than 180 degrees.

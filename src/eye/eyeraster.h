@@ -39,8 +39,10 @@ public:
         double a, b, c;
     };
 
-    // Draws into `image`, whose every pixel starts infinitely far.
-    explicit DepthRaster(QImage &image);
+    // Draws into `image`, whose every pixel starts infinitely far; `depth` is the
+    // buffer to keep the depths in, sized to the image and cleared where it is used
+    // (kept by the caller so that pictures drawn one after another share one buffer).
+    DepthRaster(QImage &image, std::vector<float> &depth);
 
     void fill(const std::vector<QPointF> &corners, QRgb colour);
     void fill(const std::vector<QPointF> &corners, QRgb colour, const InverseDepth &depth);
@@ -50,9 +52,13 @@ public:
 
 private:
     void fillSpans(const std::vector<QPointF> &corners, QRgb colour, const InverseDepth *depth);
+    // Clears the depths of rows first to last as they are first needed: most of a
+    // picture is sky and ground, which need none.
+    void clearDepthRows(int first, int last);
 
     uchar *m_bits;
     qsizetype m_stride;
     int m_width, m_height;
-    std::vector<float> m_depth; // 0 for nothing drawn yet
+    std::vector<float> &m_depth;                // 0 for nothing drawn yet
+    int m_clearedFirst = 0, m_clearedLast = -1; // the rows cleared so far
 };

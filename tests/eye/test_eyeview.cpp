@@ -1,11 +1,14 @@
 // The view through a camera's eye: points with known images, hidden faces, the cut
-// at the plane before the camera, cameras that open no picture, sizes and the sheet.
+// at the plane before the camera, smoothed edges with no seams between faces,
+// cameras that open no picture, sizes and the sheet.
 
 #include "eyecamera.h"
 #include "eyepicture.h"
+#include "eyeraster.h"
 #include "eyescene.h"
 #include "moddefaultvariablesetup.h"
 #include "sketchcolours.h"
+#include "viewplaces.h"
 
 #include <QtTest>
 
@@ -46,20 +49,38 @@ QColor at(const QImage &image, QPointF point)
     return image.pixelColor(point.toPoint());
 }
 
-bool isSkyOrGround(const QColor &c)
+// The car's own colours. Pictures are smoothed, so pixels on an edge blend the
+// colours on either side; a pixel wholly inside a face keeps the face's colour.
+bool isCarColour(const QColor &c)
 {
-    return c == EyeScene::Sky || c == EyeScene::Ground || c == EyeScene::GridLine;
+    namespace S = SketchColours;
+    for (const QColor &colour : {S::Body, S::CentrePanel, S::Strip, S::Cockpit, S::Helmet, S::Wheel,
+                                 S::Hub, S::FrontAxle, ViewColours::WindowText}) {
+        if (c == colour)
+            return true;
+    }
+    return false;
 }
 
-// Pixels that show the car: neither sky nor ground.
+// Pixels that show the car in one of its colours.
 int carPixels(const QImage &image)
 {
     int count = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x)
-            count += !isSkyOrGround(image.pixelColor(x, y));
+            count += isCarColour(image.pixelColor(x, y));
     }
     return count;
+}
+
+// Whether a colour lies between two others, channel by channel (within rounding).
+bool between(const QColor &c, const QColor &a, const QColor &b)
+{
+    const auto within = [](int v, int p, int q) {
+        return v >= std::min(p, q) - 1 && v <= std::max(p, q) + 1;
+    };
+    return within(c.red(), a.red(), b.red()) && within(c.green(), a.green(), b.green()) &&
+           within(c.blue(), a.blue(), b.blue());
 }
 
 // The helmet's width in pixels along the picture's centre row.
@@ -106,8 +127,7 @@ private slots:
         const QImage banked = renderEyeView(behind(0, 0, 90));
         for (const int y : {5, 240, 474}) {
             QCOMPARE(banked.pixelColor(5, y), EyeScene::Sky);
-            QVERIFY(banked.pixelColor(634, y) != EyeScene::Sky);
-            QVERIFY(isSkyOrGround(banked.pixelColor(634, y)));
+            QVERIFY(between(banked.pixelColor(634, y), EyeScene::Ground, EyeScene::GridLine));
         }
 
         // Turned a quarter left, the car is beside the camera, out of the picture.
@@ -142,12 +162,105 @@ private slots:
         // the front and fills only the left of the picture.
         const QImage along = renderEyeView({0, -0.31, 0.15, 0, 0, 0, 90});
         QCOMPARE(along.pixelColor(0, 240), SketchColours::Body);
-        QVERIFY(isSkyOrGround(along.pixelColor(639, 240)));
-        QVERIFY(isSkyOrGround(along.pixelColor(639, 300)));
+        QVERIFY(!isCarColour(along.pixelColor(639, 240)));
+        QVERIFY(between(along.pixelColor(639, 300), EyeScene::Ground, EyeScene::GridLine));
 
         const QImage below = renderEyeView({-3, 0, -0.3, 0, -10, 0, 60});
         QCOMPARE(carPixels(below), 0);
         QVERIFY(below.pixelColor(320, 5) != EyeScene::Sky); // the ground's underside
+    }
+
+    // Edges are smoothed: the horizon passes through a pixel row in blends of the sky
+    // and the ground, in proportion to the part of the pixel on either side.
+    void smoothedEdges()
+    {
+        // Level, the horizon runs along y = 240, between two rows, both whole; tilted
+        // down by half a pixel it runs through the middle of the row above.
+        const QImage level = renderEyeView({-3, 0, 0.47, 90, 0, 0, 60});
+        const QImage tilted = renderEyeView({-3, 0, 0.47, 90, 0.05f, 0, 60});
+        const double f = 320 / tanDegrees(30);
+        QVERIFY(std::abs(f * tanDegrees(0.05) - 0.48) < 0.01);
+        QCOMPARE(level.pixelColor(10, 239), EyeScene::Sky);
+        QVERIFY(between(level.pixelColor(10, 240), EyeScene::Ground, EyeScene::GridLine));
+        // Two of the four samples of row 239 (at 239.125, .375, .625 and .875) lie below
+        // the horizon at 239.52.
+        const QColor half = tilted.pixelColor(10, 239);
+        QVERIFY2(half != EyeScene::Sky && between(half, EyeScene::Sky, EyeScene::Ground),
+                 qPrintable(half.name()));
+        const auto mid = [](int a, int b) { return (2 * a + 2 * b + 2) / 4; };
+        QCOMPARE(half, QColor(mid(EyeScene::Sky.red(), EyeScene::Ground.red()),
+                              mid(EyeScene::Sky.green(), EyeScene::Ground.green()),
+                              mid(EyeScene::Sky.blue(), EyeScene::Ground.blue())));
+
+        // Along the body's slanted side against the ground, blends of the two.
+        const QImage picture = renderEyeView(behind(0, 15));
+        int blends = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                const QColor c = picture.pixelColor(x, y);
+                blends += !isCarColour(c) && c != EyeScene::Ground && c != EyeScene::Sky &&
+                          c != EyeScene::GridLine;
+            }
+        }
+        QVERIFY2(blends > 500, qPrintable(QString::number(blends)));
+    }
+
+    // Faces that share an edge leave no seam: two faces of the body in one colour
+    // meet with no sky or ground showing through between them, and no pixel along
+    // the edge is darker or lighter than the face (as a pixel drawn twice would be).
+    void noSeamBetweenFaces()
+    {
+        // Above, ahead and to the right of the body's front right corner, looking down
+        // at it: its top, right side and front meet at the corner (2.4, -0.3, 0.3).
+        const ViewCamera camera{3.2, -1, 1, 138.8f, 33.4f, 0, 70};
+        const QImage picture = renderEyeView(camera);
+        const QPointF corner = imageOf(camera, {2.4, -0.3, 0.3});
+        QVERIFY(QRectF(50, 50, 540, 380).contains(corner));
+        // Each edge from the corner: along the top's right edge and its front edge, and
+        // down the side's front edge. Every pixel from a few pixels off the corner on
+        // lies where two faces share the edge (the front wheel is not in the way).
+        for (const Vec3 &end :
+             {Vec3{1.95, -0.3, 0.3}, Vec3{2.4, 0.2, 0.3}, Vec3{2.4, -0.3, 0.05}}) {
+            const QPointF far = imageOf(camera, end);
+            const int steps = int(QLineF(corner, far).length());
+            QVERIFY(steps > 30);
+            for (int k = 4; k < steps - 4; ++k) {
+                const QPointF p = corner + (far - corner) * (double(k) / steps);
+                QCOMPARE(picture.pixelColor(p.toPoint()), SketchColours::Body);
+            }
+        }
+    }
+
+    // At each sample, a pixel is filled when its centre lies in the polygon or on its
+    // edge, once: two triangles that share a diagonal together fill every centre the
+    // square holds, and none twice.
+    void sharedEdgeRule()
+    {
+        const QSize size(40, 30);
+        const auto fill = [&](const std::vector<QPointF> &corners) {
+            QImage image(size, QImage::Format_RGB32);
+            image.fill(Qt::black);
+            std::vector<float> depth;
+            DepthRaster(image, depth).fill(corners, qRgb(255, 255, 255));
+            return image;
+        };
+        for (const QPointF shift : {QPointF(0, 0), QPointF(0.5, 0.5), QPointF(-0.125, 0.375)}) {
+            const QPointF a = QPointF(3.2, 2.5) + shift, b = QPointF(36.7, 4) + shift,
+                          c = QPointF(35, 27.5) + shift, d = QPointF(2, 26) + shift;
+            const QImage first = fill({a, b, c}), second = fill({a, c, d});
+            const QImage whole = fill({a, b, c, d});
+            int filled = 0;
+            for (int y = 0; y < size.height(); ++y) {
+                for (int x = 0; x < size.width(); ++x) {
+                    const bool one = first.pixel(x, y) != qRgb(0, 0, 0);
+                    const bool two = second.pixel(x, y) != qRgb(0, 0, 0);
+                    QVERIFY(!(one && two));
+                    QCOMPARE(one || two, whole.pixel(x, y) != qRgb(0, 0, 0));
+                    filled += one || two;
+                }
+            }
+            QVERIFY(filled > 700);
+        }
     }
 
     // A Zoom of 0 or 180 and values that are not finite open no picture: only the

@@ -38,8 +38,11 @@ bool isEyePictureArea(QSize size, double scale);
 bool faceImage(const EyeProjection &eye, const EyeScene::Face &face, std::vector<QPointF> *points);
 
 // Draws the view through `camera`'s eye over the whole of `image` (Format_RGB32),
-// one picture pixel to each image pixel. A camera that opens no picture
-// (EyeProjection::isDrawable) leaves only the sky.
+// one picture pixel to each image pixel, smoothed: each pixel is the average of
+// four samples (faces, the horizon and the grid's lines are drawn at each), in
+// integer arithmetic. A camera that opens no picture (EyeProjection::isDrawable)
+// leaves only the sky. Besides the image it needs a sample picture and a depth
+// buffer of 4 bytes a pixel each, kept for the next picture of the same size.
 void paintEyeView(QImage &image, const ViewCamera &camera);
 
 // The view through one camera's eye; a null image for a size or scale outside its

@@ -5,9 +5,9 @@
 
 #include <cmath>
 
-EyeProjection::EyeProjection(const ViewCamera &camera, QSize pixels)
+EyeProjection::EyeProjection(const ViewCamera &camera, QSize pixels, QPointF sample)
     : m_position{camera.X, camera.Y, camera.Z},
-      m_centre(pixels.width() / 2.0, pixels.height() / 2.0)
+      m_centre(pixels.width() / 2.0 - sample.x(), pixels.height() / 2.0 - sample.y())
 {
     // The angles in radians and the half-zoom as the views form them.
     const double yaw = modCameraMath::DegreesToRadians(camera.Yaw1);
@@ -29,7 +29,7 @@ EyeProjection::EyeProjection(const ViewCamera &camera, QSize pixels)
                         std::isfinite(bank);
     m_drawable = finite && camera.Zoom > 0 && camera.Zoom < 180 && !pixels.isEmpty();
     if (m_drawable)
-        m_focal = m_centre.x() / std::tan(halfZoom);
+        m_focal = (pixels.width() / 2.0) / std::tan(halfZoom);
 }
 
 Vec3 EyeProjection::toCamera(const Vec3 &world) const

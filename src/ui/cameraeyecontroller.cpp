@@ -1,0 +1,159 @@
+#include "cameraeyecontroller.h"
+
+#include "cameraeyeview.h"
+#include "frmcameraeye.h"
+#include "settingsstore.h"
+#include "slidervalues.h"
+#include "viewcamera.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QGroupBox>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int Yaw1Slider = 3;
+constexpr int Pitch1Slider = 4;
+constexpr int ZoomSlider = 6;
+
+const QString Section = QStringLiteral("CameraEye");
+const QString VisibleKey = QStringLiteral("Visible");
+const QString GeometryKey = QStringLiteral("Geometry");
+
+} // namespace
+
+CameraEyeController::CameraEyeController(QMainWindow *mainWindow, const EditorWidgets &widgets,
+                                         SettingsStore &settings)
+    : m_mainWindow(mainWindow), m_widgets(widgets), m_settings(settings),
+      m_window(new frmCameraEye(mainWindow))
+{
+    createMenu(mainWindow);
+    // Connected after the editor's own handling, so the sliders and the frame's
+    // caption are already those of the new position or camera.
+    for (QScrollBar *slider : m_widgets.HScrollCam)
+        connect(slider, &QScrollBar::valueChanged, this, &CameraEyeController::showCamera);
+    for (QRadioButton *option : m_widgets.OptCameraNumber)
+        connect(option, &QRadioButton::toggled, this, &CameraEyeController::showCaption);
+    connect(m_window->picture(), &CameraEyeView::aimRequested, this, &CameraEyeController::aim);
+    connect(m_window->picture(), &CameraEyeView::zoomRequested, this, &CameraEyeController::zoom);
+    connect(m_window, &frmCameraEye::closed, this, [this] {
+        m_action->setChecked(false);
+        remember(false);
+    });
+    showCamera();
+    showCaption();
+    mainWindow->installEventFilter(this);
+}
+
+CameraEyeController::~CameraEyeController()
+{
+    m_mainWindow->removeEventFilter(this);
+}
+
+void CameraEyeController::createMenu(QMainWindow *mainWindow)
+{
+    auto *view = new QMenu(QStringLiteral("&View"), mainWindow->menuBar());
+    view->setObjectName(QStringLiteral("mnuView"));
+    m_action = view->addAction(QStringLiteral("Camera's Eye"));
+    m_action->setObjectName(QStringLiteral("mnuViewCameraEye"));
+    m_action->setCheckable(true);
+    m_action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    // The shortcut works in the eye window too.
+    m_window->addAction(m_action);
+    const QMenu *help = mainWindow->menuBar()->findChild<QMenu *>(QStringLiteral("mnuHelp"));
+    mainWindow->menuBar()->insertMenu(help ? help->menuAction() : nullptr, view);
+    connect(m_action, &QAction::toggled, this, &CameraEyeController::setVisible);
+}
+
+void CameraEyeController::setVisible(bool visible)
+{
+    if (visible == m_window->isVisible())
+        return;
+    if (visible) {
+        m_window->show();
+        m_window->raise();
+        m_window->activateWindow();
+    } else {
+        m_window->close(); // unchecks the item and remembers it closed
+    }
+    remember(visible);
+}
+
+void CameraEyeController::showCamera()
+{
+    std::array<int, SliderCount> positions{};
+    for (int i = 0; i < SliderCount; ++i)
+        positions[i] = m_widgets.HScrollCam[i]->value();
+    m_window->picture()->setCamera(viewCameraForPositions(positions));
+}
+
+void CameraEyeController::showCaption()
+{
+    m_window->setCameraCaption(m_widgets.Cameditframe->title());
+}
+
+void CameraEyeController::aim(const EyeAim &aim)
+{
+    setSlider(Yaw1Slider, aim.yaw);
+    setSlider(Pitch1Slider, aim.pitch);
+}
+
+void CameraEyeController::zoom(int notches)
+{
+    QScrollBar *slider = m_widgets.HScrollCam[ZoomSlider];
+    slider->setValue(
+        zoomPositionAfterNotches(slider->value(), notches, slider->minimum(), slider->maximum()));
+}
+
+// Sets an angle slider to the position nearest `degrees` (halves to even), within its
+// range: its change handling runs as for a move by hand.
+void CameraEyeController::setSlider(int index, double degrees)
+{
+    QScrollBar *slider = m_widgets.HScrollCam[index];
+    const double steps = roundHalfEven(degrees * PositionsPerDegree);
+    if (!std::isfinite(steps))
+        return;
+    slider->setValue(int(std::clamp(steps, double(slider->minimum()), double(slider->maximum()))));
+}
+
+void CameraEyeController::remember(bool visible)
+{
+    m_settings.write(Section, VisibleKey, visible ? QStringLiteral("1") : QStringLiteral("0"));
+    m_settings.write(Section, GeometryKey,
+                     QString::fromLatin1(m_window->saveGeometry().toBase64()));
+}
+
+void CameraEyeController::restore()
+{
+    const QByteArray geometry =
+        QByteArray::fromBase64(m_settings.read(Section, GeometryKey, QString()).toLatin1());
+    if (!geometry.isEmpty())
+        m_window->restoreGeometry(geometry);
+    if (m_settings.read(Section, VisibleKey, QStringLiteral("0")) == QStringLiteral("1"))
+        m_action->setChecked(true);
+}
+
+bool CameraEyeController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show && !m_restored) {
+        m_restored = true;
+        restore();
+    } else if (event->type() == QEvent::Hide && !m_mainWindow->isVisible() &&
+               m_window->isVisible()) {
+        // The main window has closed (a minimized one stays visible), which ends the
+        // program: the eye window goes with it and is remembered open.
+        remember(true);
+        m_window->blockSignals(true);
+        m_window->close();
+        m_window->blockSignals(false);
+    }
+    return QObject::eventFilter(watched, event);
+}
