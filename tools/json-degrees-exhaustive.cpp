@@ -7,8 +7,8 @@
 // product lands nearest a binary32 halfway point.
 //
 // Built and run by hand, from the top of the repository (one command line):
-//   g++ -std=c++20 -O2 -pthread -fPIC -Isrc/core -Isrc/cli tools/json-degrees-exhaustive.cpp
-//       src/cli/jsonnumbers.cpp src/cli/valuetext.cpp src/core/slidervalues.cpp
+//   g++ -std=c++20 -O2 -pthread -fPIC -Isrc/core -Isrc/format tools/json-degrees-exhaustive.cpp
+//       src/format/jsonnumbers.cpp src/format/valuetext.cpp src/core/slidervalues.cpp
 //       src/core/modcameramath.cpp $(pkg-config --cflags --libs Qt6Core)
 //       -o /tmp/json-degrees-exhaustive && nice /tmp/json-degrees-exhaustive
 
