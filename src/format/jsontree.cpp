@@ -191,12 +191,12 @@ std::optional<QString> duplicateKeyError(const QByteArray &json, qsizetype start
     if (reader.duplicate.isEmpty())
         return std::nullopt;
     const auto lineOf = [&](std::size_t offset) {
-        return lineAndColumn(json, start + qsizetype(offset)).first;
+        return QString::number(lineAndColumn(json, start + qsizetype(offset)).first);
     };
+    // All three at once: a key holding "%1" stays as it is.
     return QStringLiteral("%1: duplicate key on line %2 (first on line %3)")
-        .arg(reader.duplicate)
-        .arg(lineOf(reader.duplicateOffsets.first))
-        .arg(lineOf(reader.duplicateOffsets.second));
+        .arg(reader.duplicate, lineOf(reader.duplicateOffsets.first),
+             lineOf(reader.duplicateOffsets.second));
 }
 
 } // namespace
