@@ -9,7 +9,7 @@
 // every byte of them (a change meant to alter them records the new digests).
 //
 // Two modes, built by the target json-degrees-exhaustive (not part of `all`):
-//   json-degrees-exhaustive            every value: about 30 minutes on two cores
+//   json-degrees-exhaustive            every value: about 20 minutes on two idle cores
 //   json-degrees-exhaustive --sampled  every 1021st value, and the 32 values around
 //                                      each angle the editor stores: seconds (the
 //                                      test command runs this one)
@@ -54,7 +54,8 @@ struct Tally
     std::uint64_t digest = 0; // the sum of each value's hash: the same in any order
 };
 
-// The digests of every text written, by mode, as the texts were when recorded.
+// The digests of every text written, by mode, as the texts were when recorded; 0 for
+// none.
 constexpr std::uint64_t FullDigest = 0;
 constexpr std::uint64_t SampledDigest = 0x600aa57ebd799c91;
 
@@ -234,8 +235,12 @@ int main(int argc, char *argv[])
     for (const std::uint32_t bits : all.longest)
         std::printf("long 0x%08x %s\n", unsigned(bits),
                     kestrelcam::degreesNumberText(Angle, floatFromBits(bits))->c_str());
+    // A mode whose digest is not recorded yet (0) checks the round trips alone.
     const std::uint64_t recorded = sampled ? SampledDigest : FullDigest;
+    const bool asRecorded = recorded == 0 || all.digest == recorded;
     std::printf("texts digest: %016llx, %s\n", static_cast<unsigned long long>(all.digest),
-                all.digest == recorded ? "as recorded" : "NOT AS RECORDED");
-    return all.failures || all.digest != recorded ? 1 : 0;
+                recorded == 0 ? "none recorded"
+                : asRecorded  ? "as recorded"
+                              : "NOT AS RECORDED");
+    return all.failures || !asRecorded ? 1 : 0;
 }
