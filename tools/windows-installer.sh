@@ -1,9 +1,10 @@
 # shellcheck shell=bash
-# Kestrel's Windows installer: checking its file lists, making it, and testing it
-# under Wine. Meant to be sourced (by tools/windows); each function runs in a subshell
-# of its own and returns non-zero with a message on standard error when it fails.
+# Kestrel's Windows installer: its file lists made from the staged folder, making it,
+# and testing it under Wine. Meant to be sourced (by tools/windows); each function runs
+# in a subshell of its own and returns non-zero with a message on standard error when
+# it fails.
 #
-#   kestrel_check_installer_lists STAGE NSI
+#   kestrel_write_installer_lists STAGE NSH
 #   kestrel_make_installer STAGE VERSION OUTFILE [ICON]       (needs nsis)
 #   kestrel_test_installer SETUP_EXE WINEPREFIX [STAGE]       (needs wine)
 #
@@ -12,149 +13,83 @@
 kestrel_installer_source="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 kestrel_installer_nsi=$kestrel_installer_source/data/windows/kestrel.nsi
 
-# Reads what the .nsi installs and removes, one item a line:
-#   file REL         a File line: STAGE/REL is installed as INSTDIR\REL
-#   made REL         a file the installer writes itself (WriteUninstaller)
-#   delete REL       a Delete line for INSTDIR\REL
-#   rmdir REL        an RMDir line for the folder INSTDIR\REL ("." for INSTDIR itself)
-#   shortcut PATH    a CreateShortcut line
-#   deleteother PATH a Delete line for a file outside INSTDIR
-#   error TEXT       a line the lists cannot be read from
-_kestrel_nsi_lists() {
-    awk '
-    function quoted(s) { return match(s, /"[^"]*"/) ? substr(s, RSTART + 1, RLENGTH - 2) : "" }
-    function rel(path) {
-        if (path == "$INSTDIR") return ""
-        if (index(path, "$INSTDIR\\") != 1) return "-"
-        path = substr(path, 10)
-        gsub(/\\/, "/", path)
-        return path
-    }
-    {
-        line = $0
-        sub(/^[ \t]+/, "", line)
-        sub(/\r$/, "", line)
-        if (line == "" || line ~ /^[;#]/) next
-        command = tolower(line)
-        sub(/[ \t].*/, "", command)
-        rest = substr(line, length(command) + 1)
-        sub(/^[ \t]+/, "", rest)
-        where = FILENAME ":" FNR ": "
-        if (command != "setoutpath" && command != "file" && command != "writeuninstaller" &&
-            command != "delete" && command != "rmdir" && command != "createshortcut") next
-        if (rest ~ /^\//) {
-            print "error " where "an option on a " command " line (each file is named by itself, and folders are removed only when empty): " line
-            next
-        }
-        if (rest !~ /^"[^"]*"/) {
-            print "error " where "expected a quoted path after " command ": " line
-            next
-        }
-        path = quoted(rest)
-        if (command == "setoutpath") {
-            out = rel(path)
-            if (out == "-") print "error " where "SetOutPath outside $INSTDIR: " line
-            else if (out != "") out = out "/"
-        } else if (command == "file") {
-            if (index(path, "${STAGE}/") != 1 || path ~ /[*?]/ || rest !~ /^"[^"]*"[ \t]*(;.*)?$/) {
-                print "error " where "a File line names one file of ${STAGE} and nothing else: " line
-                next
-            }
-            name = substr(path, 10)
-            base = name
-            sub(/.*\//, "", base)
-            if (out == "-" || out base != name)
-                print "error " where name " would be installed as " out base " (check the SetOutPath before it)"
-            print "file " name
-        } else if (command == "writeuninstaller") {
-            if (rel(path) == "-" || rel(path) == "") print "error " where "uninstaller outside $INSTDIR: " line
-            else print "made " rel(path)
-        } else if (command == "delete") {
-            if (path ~ /[*?]/ || rest !~ /^"[^"]*"[ \t]*(;.*)?$/) {
-                print "error " where "a Delete line names one file and nothing else: " line
-                next
-            }
-            if (rel(path) == "-") print "deleteother " path
-            else print "delete " rel(path)
-        } else if (command == "rmdir") {
-            if (rel(path) != "-") print "rmdir " (rel(path) == "" ? "." : rel(path))
-        } else if (command == "createshortcut") {
-            print "shortcut " path
-        }
-    }' "$1"
+# A staged file's path on Windows' side: with backslashes.
+_kestrel_windows_path() {
+    printf '%s' "${1//\//\\}"
 }
 
-# kestrel_check_installer_lists STAGE NSI: fails when a file of STAGE has no File line or
-# no Delete line in NSI, when a File or Delete line names a file that is not in STAGE
-# (or that the installer does not write itself), when a folder of the installation has
-# no RMDir, or a shortcut no Delete. Lists every problem, each naming its file.
-kestrel_check_installer_lists() (
+# kestrel_write_installer_lists STAGE NSH: writes the include that kestrel.nsi reads,
+# made from the files of STAGE (and links to files), so that the installer installs
+# exactly them and the uninstaller removes exactly them:
+#   KESTREL_INSTALL_FILES   a SetOutPath for each folder, then a File line per file
+#   KESTREL_REMOVE_FILES    a Delete line per file, then an RMDir per folder below
+#                           $INSTDIR, deepest first (each goes only when empty)
+# The files are named below ${STAGE}, which makensis is given. Fails on an empty STAGE,
+# and on a name that NSIS would read otherwise than the file system names it (a $, a
+# double quote, a backquote or a line break; no file of Kestrel's has one).
+kestrel_write_installer_lists() (
     set -euo pipefail
-    local stage=${1:?kestrel_check_installer_lists STAGE NSI} nsi=${2:?kestrel_check_installer_lists STAGE NSI}
+    local usage="kestrel_write_installer_lists STAGE NSH"
+    local stage=${1:?$usage} nsh=${2:?$usage}
     if ! [ -d "$stage" ]; then
-        echo "kestrel_check_installer_lists: $stage is not a folder" >&2
+        echo "kestrel_write_installer_lists: $stage is not a folder" >&2
         return 1
     fi
-    if ! [ -f "$nsi" ]; then
-        echo "kestrel_check_installer_lists: $nsi is not a file" >&2
+    local -a files=() folders=()
+    local name folder current=.
+    # The files folder by folder, the installation folder's own first.
+    while IFS= read -r -d '' name; do
+        if [[ $name == *[\$\"\`$'\n\r']* ]]; then
+            echo "kestrel_write_installer_lists: NSIS cannot name the file $stage/$name" >&2
+            return 1
+        fi
+        files+=("${name#*$'\t'}")
+    done < <(cd "$stage" && find . -mindepth 1 \( -type f -o -type l \) -printf '%h\t%P\0' | LC_ALL=C sort -z)
+    if [ ${#files[@]} -eq 0 ]; then
+        echo "kestrel_write_installer_lists: $stage holds no file" >&2
         return 1
     fi
-    local lists problems=() item
-    lists=$(_kestrel_nsi_lists "$nsi")
-    local -A staged=() files=() made=() deleted=() rmdirs=() deletedother=()
-    local -a shortcuts=()
-    while IFS= read -r item; do
-        staged[$item]=1
-    done < <(cd "$stage" && find . -mindepth 1 \( -type f -o -type l \) -printf '%P\n' | LC_ALL=C sort)
-    while IFS= read -r item; do
-        case $item in
-        "error "*) problems+=("${item#error }") ;;
-        "file "*) files[${item#file }]=1 ;;
-        "made "*) made[${item#made }]=1 ;;
-        "delete "*) deleted[${item#delete }]=1 ;;
-        "rmdir "*) rmdirs[${item#rmdir }]=1 ;;
-        "shortcut "*) shortcuts+=("${item#shortcut }") ;;
-        "deleteother "*) deletedother[${item#deleteother }]=1 ;;
-        esac
-    done <<<"$lists"
-
-    local name folder
-    for name in "${!staged[@]}"; do
-        [ -n "${files[$name]+x}" ] || problems+=("$stage/$name has no File line in $nsi")
-        [ -n "${deleted[$name]+x}" ] || problems+=("$stage/$name has no Delete line in $nsi")
-    done
-    for name in "${!files[@]}"; do
-        [ -n "${staged[$name]+x}" ] || problems+=("$nsi has a File line for $name, which is not in $stage")
-    done
-    for name in "${!deleted[@]}"; do
-        [ -n "${staged[$name]+x}" ] || [ -n "${made[$name]+x}" ] ||
-            problems+=("$nsi has a Delete line for $name, which the installer does not install")
-    done
-    for name in "${!made[@]}"; do
-        [ -n "${deleted[$name]+x}" ] || problems+=("$nsi writes $name but has no Delete line for it")
-    done
-    for name in "${!files[@]}" "${!made[@]}"; do
+    # Every folder that holds a file or a folder, deepest first: a folder is empty only
+    # once the folders in it are gone.
+    while IFS= read -r -d '' folder; do
+        folders+=("${folder#*/}")
+    done < <(for name in "${files[@]}"; do
         folder=$(dirname "$name")
         while [ "$folder" != . ]; do
-            [ -n "${rmdirs[$folder]+x}" ] || problems+=("$nsi installs into the folder $folder but has no RMDir for it")
+            printf '%03d/%s\0' "$(tr -cd / <<<"$folder" | wc -c)" "$folder"
             folder=$(dirname "$folder")
         done
-    done
-    [ -n "${rmdirs[.]+x}" ] || problems+=("$nsi has no RMDir for \$INSTDIR")
-    for name in "${shortcuts[@]}"; do
-        [ -n "${deletedother[$name]+x}" ] || problems+=("$nsi creates the shortcut $name but has no Delete line for it")
-    done
-
-    if [ ${#problems[@]} -gt 0 ]; then
-        printf 'kestrel_check_installer_lists: %s\n' "${problems[@]}" | LC_ALL=C sort -u >&2
-        return 1
-    fi
-    echo "kestrel_check_installer_lists: the ${#staged[@]} files of $stage each have a File and a Delete line in $nsi"
+    done | LC_ALL=C sort -zur)
+    {
+        echo "; Made from the ${#files[@]} files of the staged folder by"
+        echo "; tools/windows-installer.sh (kestrel_write_installer_lists): do not edit."
+        echo "!macro KESTREL_INSTALL_FILES"
+        echo '    SetOutPath "$INSTDIR"'
+        for name in "${files[@]}"; do
+            folder=$(dirname "$name")
+            if [ "$folder" != "$current" ]; then
+                current=$folder
+                echo "    SetOutPath \"\$INSTDIR\\$(_kestrel_windows_path "$folder")\""
+            fi
+            echo "    File \"\${STAGE}/$name\""
+        done
+        echo "!macroend"
+        echo "!macro KESTREL_REMOVE_FILES"
+        for name in "${files[@]}"; do
+            echo "    Delete \"\$INSTDIR\\$(_kestrel_windows_path "$name")\""
+        done
+        for folder in "${folders[@]}"; do
+            echo "    RMDir \"\$INSTDIR\\$(_kestrel_windows_path "$folder")\""
+        done
+        echo "!macroend"
+    } >"$nsh"
+    echo "kestrel_write_installer_lists: ${#files[@]} files in ${#folders[@]} folders below the installation folder"
 )
 
-# kestrel_make_installer STAGE VERSION OUTFILE [ICON]: checks the lists, then makes the
-# installer OUTFILE from data/windows/kestrel.nsi with makensis (package nsis). ICON, an
-# .ico file, becomes the installer's and uninstaller's icon (NSIS's own otherwise).
+# kestrel_make_installer STAGE VERSION OUTFILE [ICON]: writes the lists of STAGE's files
+# beside OUTFILE (OUTFILE.files.nsh), then makes the installer OUTFILE from
+# data/windows/kestrel.nsi with makensis (package nsis). ICON, an .ico file, becomes the
+# installer's and uninstaller's icon (NSIS's own otherwise).
 kestrel_make_installer() (
     set -euo pipefail
     local usage="kestrel_make_installer STAGE VERSION OUTFILE [ICON]"
@@ -167,7 +102,6 @@ kestrel_make_installer() (
         echo "kestrel_make_installer: VERSION must be three numbers (like 1.0.0), not '$version'" >&2
         return 1
     fi
-    kestrel_check_installer_lists "$stage" "$kestrel_installer_nsi"
     # The copyright holders as the package names them (and the programs' version
     # information does).
     local holders
@@ -178,10 +112,13 @@ kestrel_make_installer() (
     fi
     # makensis works in the script's folder: every path it gets is absolute. On Linux
     # its options start with "-" ("/WX" would be taken for a file).
-    local defines=(-DVERSION="$version" -DSTAGE="$(realpath "$stage")" -DOUTFILE="$(realpath -m "$outfile")"
-        -DCOPYRIGHT="Copyright (C) $holders. All rights reserved.")
-    [ -z "$icon" ] || defines+=(-DICON="$(realpath "$icon")")
     mkdir -p "$(dirname "$outfile")"
+    local lists
+    lists=$(realpath -m "$outfile.files.nsh")
+    kestrel_write_installer_lists "$stage" "$lists"
+    local defines=(-DVERSION="$version" -DSTAGE="$(realpath "$stage")" -DOUTFILE="$(realpath -m "$outfile")"
+        -DFILES="$lists" -DCOPYRIGHT="Copyright (C) $holders. All rights reserved.")
+    [ -z "$icon" ] || defines+=(-DICON="$(realpath "$icon")")
     makensis -WX -V2 "${defines[@]}" "$kestrel_installer_nsi"
     echo "kestrel_make_installer: made $outfile"
 )
@@ -236,6 +173,168 @@ _kestrel_reg_value() {
     return 1
 }
 
+# The stages of kestrel_test_installer and their checks. They run inside it and use its
+# variables (bash's dynamic scope): setup, stage, WINEPREFIX, progid, classes,
+# uninstall_key, instdir_win, instdir and shortcut. A failed check ends the test.
+_kestrel_installer_fail() {
+    echo "FAILED: $*" >&2
+    exit 1
+}
+_kestrel_installer_ok() { echo "ok: $*"; }
+
+# _kestrel_expect_value KEY NAME TYPE DATA: the value NAME ("" for the default) of KEY
+# is DATA.
+_kestrel_expect_value() {
+    local got
+    got=$(_kestrel_reg_value "$1" "$2") || _kestrel_installer_fail "no value '${2:-(Default)}' in $1"
+    [ "$got" = "$3"$'\t'"$4" ] ||
+        _kestrel_installer_fail "$1 '${2:-(Default)}' is '${got/$'\t'/ }', expected '$3 $4'"
+    _kestrel_installer_ok "$1 '${2:-(Default)}' = $3 $4"
+}
+_kestrel_expect_no_value() {
+    local status=0
+    _kestrel_reg_value "$1" "$2" >/dev/null || status=$?
+    [ "$status" != 0 ] || _kestrel_installer_fail "$1 still has the value '${2:-(Default)}'"
+    [ "$status" = 1 ] ||
+        _kestrel_installer_fail "reg could not tell whether $1 has the value '${2:-(Default)}'"
+    _kestrel_installer_ok "$1 has no value '${2:-(Default)}'"
+}
+_kestrel_expect_no_key() {
+    local status=0
+    _kestrel_reg_query "$1" >/dev/null || status=$?
+    [ "$status" != 0 ] || _kestrel_installer_fail "the key $1 is still there"
+    [ "$status" = 1 ] || _kestrel_installer_fail "reg could not tell whether the key $1 is there"
+    _kestrel_installer_ok "no key $1"
+}
+
+_kestrel_run_installer() {
+    _kestrel_wine "$setup" /S || _kestrel_installer_fail "the installer exited with status $?"
+    wineserver -w
+    _kestrel_installer_ok "the installer ran silently (/S)"
+}
+
+# With STAGE, the installation folder holds exactly its files, byte for byte, and the
+# uninstaller; without, at least the editor and the uninstaller.
+_kestrel_check_installed_files() {
+    local name
+    [ -f "$instdir/kestrel.exe" ] || _kestrel_installer_fail "no $instdir/kestrel.exe"
+    [ -f "$instdir/uninstall.exe" ] || _kestrel_installer_fail "no $instdir/uninstall.exe"
+    if [ -z "$stage" ]; then
+        _kestrel_installer_ok "$instdir holds kestrel.exe and uninstall.exe"
+        return 0
+    fi
+    diff <(cd "$stage" && find . -mindepth 1 ! -type d -printf '%P\n' | LC_ALL=C sort) \
+        <(cd "$instdir" && find . -mindepth 1 ! -type d ! -path ./uninstall.exe -printf '%P\n' | LC_ALL=C sort) >&2 ||
+        _kestrel_installer_fail "the files in $instdir differ from $stage (< only in STAGE, > only installed)"
+    while IFS= read -r name; do
+        cmp -s "$stage/$name" "$instdir/$name" || _kestrel_installer_fail "$instdir/$name differs from $stage/$name"
+    done < <(cd "$stage" && find . -mindepth 1 ! -type d -printf '%P\n')
+    _kestrel_installer_ok "$instdir holds exactly the files of $stage, and uninstall.exe"
+}
+
+# kestrel-cam runs from the installed folder and draws (with its platform plugins);
+# the Start menu has the shortcut.
+_kestrel_check_installed_programs() {
+    local cam="$instdir_win\\kestrel-cam.exe"
+    _kestrel_wine "$cam" --version >/dev/null || _kestrel_installer_fail "$cam --version exited with status $?"
+    _kestrel_installer_ok "$cam --version runs"
+    _kestrel_wine "$cam" new lotus -o 'C:\lotus.cam' --force &&
+        _kestrel_wine "$cam" render 'C:\lotus.cam' -c nose -o 'C:\nose.png' --force ||
+        _kestrel_installer_fail "kestrel-cam.exe render from $instdir_win failed"
+    [ "$(head -c 8 "$WINEPREFIX/drive_c/nose.png" | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] ||
+        _kestrel_installer_fail "kestrel-cam.exe render from $instdir_win wrote no PNG"
+    rm -f "$WINEPREFIX/drive_c/lotus.cam" "$WINEPREFIX/drive_c/nose.png"
+    _kestrel_installer_ok "kestrel-cam.exe renders a picture from the installed folder"
+    [ -f "$shortcut" ] || _kestrel_installer_fail "no Start menu shortcut $shortcut"
+    _kestrel_installer_ok "the Start menu shortcut is there"
+}
+
+# _kestrel_check_installed_registry CAM_DEFAULT: the file type, the capabilities, the
+# uninstall entry, and .cam's default value CAM_DEFAULT.
+_kestrel_check_installed_registry() {
+    _kestrel_expect_value "$classes\\$progid\\shell\\open\\command" "" REG_SZ "\"$instdir_win\\kestrel.exe\" \"%1\""
+    _kestrel_expect_value "$classes\\$progid\\DefaultIcon" "" REG_SZ "\"$instdir_win\\kestrel.exe\",1"
+    _kestrel_expect_value "$classes\\.cam\\OpenWithProgids" "$progid" REG_NONE ""
+    _kestrel_expect_value 'HKLM\Software\RegisteredApplications' Kestrel REG_SZ 'Software\Kestrel\Capabilities'
+    _kestrel_expect_value 'HKLM\Software\Kestrel\Capabilities\FileAssociations' .cam REG_SZ "$progid"
+    _kestrel_expect_value "$uninstall_key" DisplayName REG_SZ Kestrel
+    _kestrel_expect_value "$uninstall_key" QuietUninstallString REG_SZ "\"$instdir_win\\uninstall.exe\" /S"
+    _kestrel_expect_value "$uninstall_key" InstallLocation REG_SZ "$instdir_win"
+    _kestrel_expect_value "$classes\\.cam" "" REG_SZ "$1"
+}
+
+# Uninstalls as Apps & features does (the quiet uninstall command): the uninstaller
+# copies itself to a temporary folder and starts the copy, which can then remove the
+# uninstaller and the folder; wineserver -w waits for the copy to end.
+_kestrel_run_uninstaller() {
+    _kestrel_wine "$instdir_win\\uninstall.exe" /S || _kestrel_installer_fail "the uninstaller exited with status $?"
+    wineserver -w
+    _kestrel_installer_ok "the uninstaller ran silently (/S)"
+}
+
+_kestrel_check_uninstalled() {
+    [ ! -e "$instdir" ] ||
+        _kestrel_installer_fail "$instdir is still there: $(cd "$instdir" && find . -mindepth 1 | head -5 | tr '\n' ' ')"
+    _kestrel_installer_ok "$instdir is gone"
+    [ ! -e "$shortcut" ] || _kestrel_installer_fail "the Start menu shortcut is still there"
+    _kestrel_installer_ok "the Start menu shortcut is gone"
+    _kestrel_expect_no_key "$classes\\$progid"
+    _kestrel_expect_no_key 'HKLM\Software\Kestrel'
+    _kestrel_expect_no_key "$uninstall_key"
+    _kestrel_expect_no_value 'HKLM\Software\RegisteredApplications' Kestrel
+    _kestrel_expect_no_value "$classes\\.cam\\OpenWithProgids" "$progid"
+}
+
+_kestrel_installer_stage_new_prefix() {
+    echo "== A new Wine prefix in $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    _kestrel_wine wineboot --init >/dev/null 2>&1 || _kestrel_installer_fail "wineboot --init exited with status $?"
+    wineserver -w
+    _kestrel_expect_no_key "$classes\\.cam"
+}
+
+# Where no program claims .cam, Kestrel takes it, also when installed twice (as an
+# update does), and gives it back when uninstalled.
+_kestrel_installer_stage_unclaimed() {
+    echo "== Install where no program opens .cam files, then install again over it"
+    local round
+    for round in first second; do
+        _kestrel_run_installer
+        _kestrel_check_installed_files
+        _kestrel_check_installed_programs
+        _kestrel_check_installed_registry "$progid"
+    done
+    echo "== Uninstall"
+    _kestrel_run_uninstaller
+    _kestrel_check_uninstalled
+    _kestrel_expect_no_key "$classes\\.cam"
+}
+
+# Where another program owns .cam, Kestrel is only offered, and the other program's
+# values stay through the install and the uninstall.
+_kestrel_installer_stage_claimed() {
+    echo "== Install where another program owns .cam files"
+    _kestrel_wine reg add "$classes\\.cam" /ve /d Other.File /f >/dev/null 2>&1 ||
+        _kestrel_installer_fail "reg add could not set the default value of $classes\\.cam"
+    _kestrel_wine reg add "$classes\\.cam\\OpenWithProgids" /v Other.File /t REG_NONE /f >/dev/null 2>&1 ||
+        _kestrel_installer_fail "reg add could not add Other.File to $classes\\.cam\\OpenWithProgids"
+    wineserver -w
+    _kestrel_expect_value "$classes\\.cam" "" REG_SZ Other.File
+    local other
+    other=$(_kestrel_reg_value "$classes\\.cam\\OpenWithProgids" Other.File) ||
+        _kestrel_installer_fail "reg add made no value Other.File in $classes\\.cam\\OpenWithProgids"
+    _kestrel_run_installer
+    _kestrel_check_installed_files
+    _kestrel_check_installed_programs
+    _kestrel_check_installed_registry Other.File
+    _kestrel_expect_value "$classes\\.cam\\OpenWithProgids" Other.File "${other%%$'\t'*}" "${other#*$'\t'}"
+    echo "== Uninstall"
+    _kestrel_run_uninstaller
+    _kestrel_check_uninstalled
+    _kestrel_expect_value "$classes\\.cam" "" REG_SZ Other.File
+    _kestrel_expect_value "$classes\\.cam\\OpenWithProgids" Other.File "${other%%$'\t'*}" "${other#*$'\t'}"
+}
+
 # kestrel_test_installer SETUP_EXE WINEPREFIX [STAGE]: installs and uninstalls SETUP_EXE
 # silently in a new Wine prefix (WINEPREFIX must not exist yet or be empty) and checks
 # the files, the shortcut and every registry value after each step: first where no
@@ -266,128 +365,8 @@ kestrel_test_installer() (
     local instdir=$WINEPREFIX/drive_c/Program\ Files/Kestrel
     local shortcut=$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Kestrel.lnk
 
-    fail() {
-        echo "FAILED: $*" >&2
-        exit 1
-    }
-    ok() { echo "ok: $*"; }
-    # expect_value KEY NAME TYPE DATA: the value NAME ("" for the default) of KEY is DATA.
-    expect_value() {
-        local got
-        got=$(_kestrel_reg_value "$1" "$2") || fail "no value '${2:-(Default)}' in $1"
-        [ "$got" = "$3"$'\t'"$4" ] || fail "$1 '${2:-(Default)}' is '${got/$'\t'/ }', expected '$3 $4'"
-        ok "$1 '${2:-(Default)}' = $3 $4"
-    }
-    expect_no_value() {
-        local status=0
-        _kestrel_reg_value "$1" "$2" >/dev/null || status=$?
-        [ "$status" != 0 ] || fail "$1 still has the value '${2:-(Default)}'"
-        [ "$status" = 1 ] || fail "reg could not tell whether $1 has the value '${2:-(Default)}'"
-        ok "$1 has no value '${2:-(Default)}'"
-    }
-    expect_no_key() {
-        local status=0
-        _kestrel_reg_query "$1" >/dev/null || status=$?
-        [ "$status" != 0 ] || fail "the key $1 is still there"
-        [ "$status" = 1 ] || fail "reg could not tell whether the key $1 is there"
-        ok "no key $1"
-    }
-    run_installer() {
-        _kestrel_wine "$setup" /S || fail "the installer exited with status $?"
-        wineserver -w
-        ok "the installer ran silently (/S)"
-    }
-    check_installed() {
-        local cam_default=$1 name
-        [ -f "$instdir/kestrel.exe" ] || fail "no $instdir/kestrel.exe"
-        [ -f "$instdir/uninstall.exe" ] || fail "no $instdir/uninstall.exe"
-        if [ -n "$stage" ]; then
-            diff <(cd "$stage" && find . -mindepth 1 ! -type d -printf '%P\n' | LC_ALL=C sort) \
-                <(cd "$instdir" && find . -mindepth 1 ! -type d ! -path ./uninstall.exe -printf '%P\n' | LC_ALL=C sort) >&2 ||
-                fail "the files in $instdir differ from $stage (< only in STAGE, > only installed)"
-            while IFS= read -r name; do
-                cmp -s "$stage/$name" "$instdir/$name" || fail "$instdir/$name differs from $stage/$name"
-            done < <(cd "$stage" && find . -mindepth 1 ! -type d -printf '%P\n')
-            ok "$instdir holds exactly the files of $stage, and uninstall.exe"
-        else
-            ok "$instdir holds kestrel.exe and uninstall.exe"
-        fi
-        _kestrel_wine "$instdir_win\\kestrel-cam.exe" --version >/dev/null ||
-            fail "$instdir_win\\kestrel-cam.exe --version exited with status $?"
-        ok "$instdir_win\\kestrel-cam.exe --version runs"
-        # render needs the platform plugins of the installed folder.
-        _kestrel_wine "$instdir_win\\kestrel-cam.exe" new lotus -o 'C:\lotus.cam' --force &&
-            _kestrel_wine "$instdir_win\\kestrel-cam.exe" render 'C:\lotus.cam' -c nose -o 'C:\nose.png' --force ||
-            fail "kestrel-cam.exe render from $instdir_win failed"
-        [ "$(head -c 8 "$WINEPREFIX/drive_c/nose.png" | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] ||
-            fail "kestrel-cam.exe render from $instdir_win wrote no PNG"
-        rm -f "$WINEPREFIX/drive_c/lotus.cam" "$WINEPREFIX/drive_c/nose.png"
-        ok "kestrel-cam.exe renders a picture from the installed folder"
-        [ -f "$shortcut" ] || fail "no Start menu shortcut $shortcut"
-        ok "the Start menu shortcut is there"
-        expect_value "$classes\\$progid\\shell\\open\\command" "" REG_SZ "\"$instdir_win\\kestrel.exe\" \"%1\""
-        expect_value "$classes\\$progid\\DefaultIcon" "" REG_SZ "\"$instdir_win\\kestrel.exe\",1"
-        expect_value "$classes\\.cam\\OpenWithProgids" "$progid" REG_NONE ""
-        expect_value 'HKLM\Software\RegisteredApplications' Kestrel REG_SZ 'Software\Kestrel\Capabilities'
-        expect_value 'HKLM\Software\Kestrel\Capabilities\FileAssociations' .cam REG_SZ "$progid"
-        expect_value "$uninstall_key" DisplayName REG_SZ Kestrel
-        expect_value "$uninstall_key" QuietUninstallString REG_SZ "\"$instdir_win\\uninstall.exe\" /S"
-        expect_value "$uninstall_key" InstallLocation REG_SZ "$instdir_win"
-        expect_value "$classes\\.cam" "" REG_SZ "$cam_default"
-    }
-    # Uninstalls as Apps & features does (the quiet uninstall command): the uninstaller
-    # copies itself to a temporary folder and starts the copy, which can then remove the
-    # uninstaller and the folder; wineserver -w waits for the copy to end.
-    run_uninstaller() {
-        _kestrel_wine "$instdir_win\\uninstall.exe" /S || fail "the uninstaller exited with status $?"
-        wineserver -w
-        ok "the uninstaller ran silently (/S)"
-    }
-    check_uninstalled() {
-        [ ! -e "$instdir" ] || fail "$instdir is still there: $(cd "$instdir" && find . -mindepth 1 | head -5 | tr '\n' ' ')"
-        ok "$instdir is gone"
-        [ ! -e "$shortcut" ] || fail "the Start menu shortcut is still there"
-        ok "the Start menu shortcut is gone"
-        expect_no_key "$classes\\$progid"
-        expect_no_key 'HKLM\Software\Kestrel'
-        expect_no_key "$uninstall_key"
-        expect_no_value 'HKLM\Software\RegisteredApplications' Kestrel
-        expect_no_value "$classes\\.cam\\OpenWithProgids" "$progid"
-    }
-
-    echo "== A new Wine prefix in $WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    _kestrel_wine wineboot --init >/dev/null 2>&1 || fail "wineboot --init exited with status $?"
-    wineserver -w
-    expect_no_key "$classes\\.cam"
-
-    echo "== Install where no program opens .cam files, then install again over it"
-    run_installer
-    check_installed "$progid"
-    run_installer
-    check_installed "$progid"
-    echo "== Uninstall"
-    run_uninstaller
-    check_uninstalled
-    expect_no_key "$classes\\.cam"
-
-    echo "== Install where another program owns .cam files"
-    _kestrel_wine reg add "$classes\\.cam" /ve /d Other.File /f >/dev/null 2>&1 ||
-        fail "reg add could not set the default value of $classes\\.cam"
-    _kestrel_wine reg add "$classes\\.cam\\OpenWithProgids" /v Other.File /t REG_NONE /f >/dev/null 2>&1 ||
-        fail "reg add could not add Other.File to $classes\\.cam\\OpenWithProgids"
-    wineserver -w
-    expect_value "$classes\\.cam" "" REG_SZ Other.File
-    local other
-    other=$(_kestrel_reg_value "$classes\\.cam\\OpenWithProgids" Other.File) ||
-        fail "reg add made no value Other.File in $classes\\.cam\\OpenWithProgids"
-    run_installer
-    check_installed Other.File
-    expect_value "$classes\\.cam\\OpenWithProgids" Other.File "${other%%$'\t'*}" "${other#*$'\t'}"
-    echo "== Uninstall"
-    run_uninstaller
-    check_uninstalled
-    expect_value "$classes\\.cam" "" REG_SZ Other.File
-    expect_value "$classes\\.cam\\OpenWithProgids" Other.File "${other%%$'\t'*}" "${other#*$'\t'}"
+    _kestrel_installer_stage_new_prefix
+    _kestrel_installer_stage_unclaimed
+    _kestrel_installer_stage_claimed
     echo "kestrel_test_installer: all checks passed"
 )

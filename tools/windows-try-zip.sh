@@ -159,7 +159,11 @@ echo "render: one camera, its eye view and the sheet with its captions pixel for
 # may paint the background between the views in its own colour). Wine's first window
 # in a new prefix can take a while.
 editor_exe="C:\\Tools\\$(basename "$folder")\\kestrel.exe"
-opened="$(windows_path "$work/linux/Pérez.cam")"
+# The file lies where a user keeps one, so that the window (and the README's picture
+# of it, docs/windows-screenshot.png) shows a user's folder.
+mkdir -p "$WINEPREFIX/drive_c/Games/cars"
+cp "$work/linux/Pérez.cam" "$WINEPREFIX/drive_c/Games/cars/Pérez.cam"
+opened='C:\Games\cars\Pérez.cam'
 # The prefix's programs started without a display (its desktop process among them)
 # would keep the editor's window from the virtual one: end them first, and start no
 # other program of the prefix (winepath included) before the editor.
@@ -181,7 +185,7 @@ place="$(python3 tools/find-picture.py "$work/editor.png" "$work/linux/nose.png"
     fail "the editor's window does not show Pérez.cam's nose camera (see $work/editor.png)"
 # The window alone, for the README's picture: everything but the empty screen.
 convert "$work/editor.png" -trim +repage "$work/editor-window.png"
-echo "editor: opened Pérez.cam from its command line; its views equal render's, $place ($work/editor-window.png)"
+echo "editor: opened $opened from its command line; its views equal render's, $place ($work/editor-window.png, the README's docs/windows-screenshot.png)"
 # The portable copy keeps its settings beside it.
 grep -q 'MostRecentFilePath' "$folder/Kestrel.ini" ||
     fail "the portable editor did not keep its settings in Kestrel.ini"

@@ -1,23 +1,23 @@
 ; Kestrel's Windows installer, for makensis 3.08 or later:
 ;
-;   makensis -WX -V2 -DVERSION=1.0.0 -DSTAGE=<folder> -DOUTFILE=<setup.exe>
+;   makensis -WX -V2 -DVERSION=1.0.0 -DSTAGE=<folder> -DFILES=<files.nsh> -DOUTFILE=<setup.exe>
 ;            "-DCOPYRIGHT=Copyright (C) ..." [-DICON=<kestrel.ico>] kestrel.nsi
 ;
 ; (tools/windows-installer.sh's kestrel_make_installer passes these, the copyright
 ; line taken from data/debian/copyright.)
 ; STAGE holds exactly the files to install, laid out as in the installation folder.
-; Every one of them has its own File line below and its own Delete line in the
-; uninstaller, so that the uninstaller removes what the installer put there and nothing
-; else; tools/windows-installer.sh (kestrel_check_installer_lists) fails when the two
-; lists and STAGE disagree. Keep each File, Delete, SetOutPath and RMDir on a line of
-; its own, with its path in double quotes.
+; FILES is the include that tools/windows-installer.sh (kestrel_write_installer_lists)
+; makes from STAGE: the File lines of every staged file, and the Delete and RMDir lines
+; that remove them, so that the uninstaller removes what the installer put there and
+; nothing else. kestrel_make_installer writes it and passes -DFILES.
 
 Unicode true
 Target amd64-unicode
 
-!ifndef VERSION | STAGE | OUTFILE | COPYRIGHT
-    !error "Define VERSION, STAGE, OUTFILE and COPYRIGHT (-DVERSION=1.0.0 -DSTAGE=dir -DOUTFILE=setup.exe ...)"
+!ifndef VERSION | STAGE | FILES | OUTFILE | COPYRIGHT
+    !error "Define VERSION, STAGE, FILES, OUTFILE and COPYRIGHT (-DVERSION=1.0.0 -DSTAGE=dir -DFILES=files.nsh ...)"
 !endif
+!include "${FILES}"
 
 !define PRODUCT "Kestrel"
 !define PUBLISHER "Kestrel developers"
@@ -75,31 +75,7 @@ Function un.onInit
 FunctionEnd
 
 Section "Kestrel"
-    SetOutPath "$INSTDIR"
-    File "${STAGE}/kestrel.exe"
-    File "${STAGE}/kestrel-cam.exe"
-    File "${STAGE}/Qt6Core.dll"
-    File "${STAGE}/Qt6Gui.dll"
-    File "${STAGE}/Qt6Widgets.dll"
-    File "${STAGE}/libgcc_s_seh-1.dll"
-    File "${STAGE}/libstdc++-6.dll"
-    File "${STAGE}/libwinpthread-1.dll"
-    File "${STAGE}/README-Windows.txt"
-    SetOutPath "$INSTDIR\platforms"
-    File "${STAGE}/platforms/qwindows.dll"
-    File "${STAGE}/platforms/qoffscreen.dll"
-    SetOutPath "$INSTDIR\styles"
-    File "${STAGE}/styles/qwindowsvistastyle.dll"
-    SetOutPath "$INSTDIR\fonts"
-    File "${STAGE}/fonts/LiberationSans-Bold.ttf"
-    SetOutPath "$INSTDIR\licenses"
-    File "${STAGE}/licenses/Kestrel.txt"
-    File "${STAGE}/licenses/Qt-LGPL-3.0.txt"
-    File "${STAGE}/licenses/GPL-3.0.txt"
-    File "${STAGE}/licenses/Qt-third-party.txt"
-    File "${STAGE}/licenses/GCC-runtime-exception.txt"
-    File "${STAGE}/licenses/winpthreads.txt"
-    File "${STAGE}/licenses/Liberation-fonts.txt"
+    !insertmacro KESTREL_INSTALL_FILES
     SetOutPath "$INSTDIR"
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
@@ -163,32 +139,9 @@ Section "Uninstall"
 
     Delete "$SMPROGRAMS\Kestrel.lnk"
 
-    Delete "$INSTDIR\kestrel.exe"
-    Delete "$INSTDIR\kestrel-cam.exe"
-    Delete "$INSTDIR\Qt6Core.dll"
-    Delete "$INSTDIR\Qt6Gui.dll"
-    Delete "$INSTDIR\Qt6Widgets.dll"
-    Delete "$INSTDIR\libgcc_s_seh-1.dll"
-    Delete "$INSTDIR\libstdc++-6.dll"
-    Delete "$INSTDIR\libwinpthread-1.dll"
-    Delete "$INSTDIR\README-Windows.txt"
-    Delete "$INSTDIR\platforms\qwindows.dll"
-    Delete "$INSTDIR\platforms\qoffscreen.dll"
-    Delete "$INSTDIR\styles\qwindowsvistastyle.dll"
-    Delete "$INSTDIR\fonts\LiberationSans-Bold.ttf"
-    Delete "$INSTDIR\licenses\Kestrel.txt"
-    Delete "$INSTDIR\licenses\Qt-LGPL-3.0.txt"
-    Delete "$INSTDIR\licenses\GPL-3.0.txt"
-    Delete "$INSTDIR\licenses\Qt-third-party.txt"
-    Delete "$INSTDIR\licenses\GCC-runtime-exception.txt"
-    Delete "$INSTDIR\licenses\winpthreads.txt"
-    Delete "$INSTDIR\licenses\Liberation-fonts.txt"
+    !insertmacro KESTREL_REMOVE_FILES
     Delete "$INSTDIR\uninstall.exe"
     ; Folders go only when empty: files a user put there stay.
-    RMDir "$INSTDIR\platforms"
-    RMDir "$INSTDIR\styles"
-    RMDir "$INSTDIR\fonts"
-    RMDir "$INSTDIR\licenses"
     RMDir "$INSTDIR"
 
     System::Call 'shell32::SHChangeNotify(i ${SHCNE_ASSOCCHANGED}, i ${SHCNF_IDLIST}, p 0, p 0)'

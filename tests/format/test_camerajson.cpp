@@ -428,6 +428,11 @@ private slots:
         QTest::newRow("duplicate on one line")
             << line(2, "    \"version\": 2, \"version\": 2,")
             << "version: duplicate key on line 3 (first on line 3)";
+        // A key is text of the document, never a pattern of the message.
+        QTest::newRow("duplicate key holding %1") << edited([](QStringList &lines) {
+            lines.insert(3, "    \"%1%2\": 0,");
+            lines.insert(3, "    \"%1%2\": 1,");
+        }) << "%1%2: duplicate key on line 5 (first on line 4)";
 
         const QString beyond = "beyond the largest binary32 value";
         QTest::newRow("1e400 degrees") << field(2, 6, "1e400") << "cameras[2].Zoom: " + beyond;

@@ -111,6 +111,94 @@ private:
     std::vector<Frame> m_frames;
 };
 
+// One reading of the text (from start) into RapidJSON's tree, with the numbers set
+// aside so far. The text is its own: the stream reads it.
+struct Pass
+{
+    Pass(const QByteArray &json, qsizetype start,
+         const std::map<std::size_t, std::string> &setAside)
+        : text(json), stream(text.constData() + start, std::size_t(text.size() - start)),
+          reader(document, stream)
+    {
+        reader.setAside = setAside;
+        const auto parse = [this](rapidjson::Document &) {
+            constexpr unsigned flags = rapidjson::kParseNumbersAsStringsFlag |
+                                       rapidjson::kParseValidateEncodingFlag |
+                                       rapidjson::kParseIterativeFlag;
+            parsed = rapidjson::Reader().Parse<flags>(stream, reader);
+            return !parsed.IsError();
+        };
+        document.Populate(parse);
+    }
+
+    const QByteArray text;
+    rapidjson::MemoryStream stream;
+    rapidjson::Document document;
+    DocumentReader reader;
+    rapidjson::ParseResult parsed;
+};
+
+// RapidJSON refuses a number beyond a double (1e400) even as text. Each such number is
+// set aside and the text read again with a 0 of the same length in its place, so that
+// the number is judged where it stands by the rules of its field (a camera's value
+// beyond binary32, a version that is none, an ignored field) and every place in the
+// text stays where it was. *pass is the last reading; a document of many such numbers
+// is refused, and the reason returned.
+std::optional<QString> readSettingAside(const QByteArray &json, qsizetype start,
+                                        std::optional<Pass> *pass)
+{
+    constexpr int MaxSetAside = 64;
+    QByteArray text = json;
+    std::map<std::size_t, std::string> setAside;
+    for (;;) {
+        pass->emplace(text, start, setAside);
+        const rapidjson::ParseResult parsed = (*pass)->parsed;
+        if (parsed.Code() != rapidjson::kParseErrorNumberTooBig)
+            return std::nullopt;
+        if (int(setAside.size()) == MaxSetAside)
+            return (*pass)->reader.place() + QStringLiteral(": beyond the largest binary32 value");
+        const qsizetype first = start + qsizetype(parsed.Offset());
+        qsizetype end = first;
+        while (end < text.size() && text[end] && std::strchr("+-.0123456789eE", text[end]))
+            ++end;
+        setAside[parsed.Offset()] = text.mid(first, end - first).toStdString();
+        text.replace(first, end - first, QByteArray("0").leftJustified(end - first, ' '));
+    }
+}
+
+// What is wrong with the text as JSON, and where: "line 3, column 7: ...".
+std::optional<QString> syntaxError(const QByteArray &json, qsizetype start, const Pass &pass)
+{
+    // The reader takes a zero byte for the end of the text: after the document, it is
+    // a character too many.
+    const bool trailing =
+        !pass.parsed.IsError() && qsizetype(pass.stream.Tell()) < json.size() - start;
+    if (!pass.parsed.IsError() && !trailing)
+        return std::nullopt;
+    QString reason = QString::fromLatin1(rapidjson::GetParseError_En(
+        trailing ? rapidjson::kParseErrorDocumentRootNotSingular : pass.parsed.Code()));
+    reason[0] = reason[0].toLower();
+    reason.chop(reason.endsWith(QLatin1Char('.')) ? 1 : 0);
+    const auto [line, column] = lineAndColumn(
+        json, start + qsizetype(trailing ? pass.stream.Tell() : pass.parsed.Offset()));
+    return QStringLiteral("line %1, column %2: %3").arg(line).arg(column).arg(reason);
+}
+
+// The first key given twice in its object, with the lines of both.
+std::optional<QString> duplicateKeyError(const QByteArray &json, qsizetype start,
+                                         const DocumentReader &reader)
+{
+    if (reader.duplicate.isEmpty())
+        return std::nullopt;
+    const auto lineOf = [&](std::size_t offset) {
+        return QString::number(lineAndColumn(json, start + qsizetype(offset)).first);
+    };
+    // All three at once: a key holding "%1" stays as it is.
+    return QStringLiteral("%1: duplicate key on line %2 (first on line %3)")
+        .arg(reader.duplicate, lineOf(reader.duplicateOffsets.first),
+             lineOf(reader.duplicateOffsets.second));
+}
+
 } // namespace
 
 QString keyText(const std::string &key)
@@ -125,69 +213,20 @@ QString keyText(const std::string &key)
 
 bool readJsonTree(const QByteArray &json, JsonTree *tree, QString *error)
 {
-    const auto fail = [error](const QString &why) {
-        *error = why;
-        return false;
-    };
     // Standard JSON only, in valid UTF-8, to any depth; a byte order mark is skipped.
     const qsizetype start = json.startsWith("\xef\xbb\xbf") ? 3 : 0;
-    // RapidJSON refuses a number beyond a double (1e400) even as text. Each such number
-    // is set aside and the text read again with a 0 of the same length in its place, so
-    // that the number is judged where it stands by the rules of its field (a camera's
-    // value beyond binary32, a version that is none, an ignored field) and every place
-    // in the text stays where it was. A document of many such numbers is refused.
-    constexpr int MaxSetAside = 64;
-    QByteArray text = json;
-    std::map<std::size_t, std::string> setAside;
-    std::optional<rapidjson::Document> document;
-    rapidjson::ParseResult parsed;
-    std::optional<rapidjson::MemoryStream> stream;
-    std::optional<DocumentReader> reader;
-    for (;;) {
-        stream.emplace(text.constData() + start, std::size_t(text.size() - start));
-        document.emplace();
-        reader.emplace(*document, *stream);
-        reader->setAside = setAside;
-        const auto parse = [&](rapidjson::Document &) {
-            constexpr unsigned flags = rapidjson::kParseNumbersAsStringsFlag |
-                                       rapidjson::kParseValidateEncodingFlag |
-                                       rapidjson::kParseIterativeFlag;
-            parsed = rapidjson::Reader().Parse<flags>(*stream, *reader);
-            return !parsed.IsError();
-        };
-        document->Populate(parse);
-        if (parsed.Code() != rapidjson::kParseErrorNumberTooBig)
-            break;
-        if (int(setAside.size()) == MaxSetAside)
-            return fail(reader->place() + QStringLiteral(": beyond the largest binary32 value"));
-        const qsizetype first = start + qsizetype(parsed.Offset());
-        qsizetype end = first;
-        while (end < text.size() && text[end] && std::strchr("+-.0123456789eE", text[end]))
-            ++end;
-        setAside[parsed.Offset()] = text.mid(first, end - first).toStdString();
-        text.replace(first, end - first, QByteArray("0").leftJustified(end - first, ' '));
+    std::optional<Pass> pass;
+    std::optional<QString> why = readSettingAside(json, start, &pass);
+    if (!why)
+        why = syntaxError(json, start, *pass);
+    if (!why)
+        why = duplicateKeyError(json, start, pass->reader);
+    if (why) {
+        *error = *why;
+        return false;
     }
-    // The reader takes a zero byte for the end of the text: after the document, it is
-    // a character too many.
-    const bool trailing = !parsed.IsError() && qsizetype(stream->Tell()) < json.size() - start;
-    if (parsed.IsError() || trailing) {
-        QString reason = QString::fromLatin1(rapidjson::GetParseError_En(
-            trailing ? rapidjson::kParseErrorDocumentRootNotSingular : parsed.Code()));
-        reason[0] = reason[0].toLower();
-        reason.chop(reason.endsWith(QLatin1Char('.')) ? 1 : 0);
-        const auto [line, column] =
-            lineAndColumn(json, start + qsizetype(trailing ? stream->Tell() : parsed.Offset()));
-        return fail(QStringLiteral("line %1, column %2: %3").arg(line).arg(column).arg(reason));
-    }
-    if (!reader->duplicate.isEmpty())
-        return fail(
-            QStringLiteral("%1: duplicate key on line %2 (first on line %3)")
-                .arg(reader->duplicate)
-                .arg(lineAndColumn(json, start + qsizetype(reader->duplicateOffsets.first)).first)
-                .arg(
-                    lineAndColumn(json, start + qsizetype(reader->duplicateOffsets.second)).first));
-    tree->document = std::move(*document);
-    tree->numbers = std::move(reader->numbers);
+    tree->document = std::move(pass->document);
+    tree->numbers = std::move(pass->reader.numbers);
     return true;
 }
 

@@ -126,6 +126,112 @@ std::string decimalText(bool negative, std::uint64_t mantissa, int exponent)
     return scientific.size() < plain.size() ? scientific : plain;
 }
 
+// The slider position in hundredths of a degree at which the editor stores exactly
+// this angle (a magnitude): a value it stores for a typed or dragged angle, which
+// is written as it shows it.
+std::optional<int> editorPositionOf(int field, float magnitude)
+{
+    const double hundredths = std::nearbyint(modCameraMath::RadiansToDegrees(magnitude) * 100);
+    if (hundredths <= EditorHundredthsLimit &&
+        floatBits(fieldForPosition(field, int(hundredths))) == floatBits(magnitude))
+        return int(hundredths);
+    return std::nullopt;
+}
+
+// The binary32 rounding interval of an angle (a magnitude), in degrees: its middle is
+// where a short decimal is most likely to be accepted.
+struct DegreesInterval
+{
+    double middle;
+    double exact; // the angle itself
+    double width;
+    int power; // of the middle's first digit
+
+    // A quick look in double: whether the interval is narrower than the spacing of
+    // decimals of that many digits and clearly misses the nearest one, so that it
+    // misses all of them. Rounding errors stay far below the margin of 0.05 spacings
+    // up to 14 digits; beyond, every length is tried in full.
+    bool missesEvery(int digits) const
+    {
+        if (digits > 14)
+            return false;
+        const double spacing = powerOfTen(power - digits + 1);
+        const double units = middle / spacing;
+        const double reach = width / spacing; // the interval's width, in spacings
+        return reach < 0.9 && std::fabs(units - std::nearbyint(units)) > reach / 2 + 0.05;
+    }
+};
+
+DegreesInterval degreesInterval(float magnitude)
+{
+    const double below = (double(magnitude) + double(std::nextafter(magnitude, 0.0f))) / 2;
+    const double above =
+        magnitude == FLT_MAX
+            ? FloatOverflowThreshold
+            : (double(magnitude) + double(std::nextafter(magnitude, INFINITY))) / 2;
+    DegreesInterval interval{};
+    interval.middle = (below + above) / 2 / DegreesToRadiansFactor;
+    interval.exact = double(magnitude) / DegreesToRadiansFactor;
+    interval.width = (above - below) / DegreesToRadiansFactor;
+    interval.power = int(std::floor(std::log10(interval.middle))); // made exact:
+    if (powerOfTen(interval.power) > interval.middle)
+        --interval.power;
+    else if (powerOfTen(interval.power + 1) <= interval.middle)
+        ++interval.power;
+    return interval;
+}
+
+// mantissa x 10^exponent
+struct RoundedDecimal
+{
+    std::uint64_t mantissa;
+    int exponent;
+};
+
+// value rounded to digits significant digits, as std::to_chars rounds it.
+RoundedDecimal roundedTo(double value, int digits)
+{
+    char buffer[40];
+    const std::to_chars_result written = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                                       std::chars_format::scientific, digits - 1);
+    const std::string_view text(buffer, written.ptr);
+    RoundedDecimal rounded{0, 0};
+    for (const char c : text.substr(0, text.find('e'))) {
+        if (c != '.')
+            rounded.mantissa = rounded.mantissa * 10 + std::uint64_t(c - '0');
+    }
+    const std::string_view exponentText = text.substr(text.find('e') + 1);
+    std::from_chars(exponentText.data() + (exponentText[0] == '+'),
+                    exponentText.data() + exponentText.size(), rounded.exponent);
+    rounded.exponent -= digits - 1;
+    return rounded;
+}
+
+// Of the decimal and its two neighbours at the same exponent, those that read back as
+// the angle (a magnitude) and are no editor value, the one nearest the exact degrees,
+// as a shortest text of a double is the one nearest the double: its mantissa.
+std::optional<std::uint64_t> nearestAccepted(float magnitude, double exact,
+                                             const RoundedDecimal &decimal)
+{
+    std::optional<std::pair<std::uint64_t, double>> best;
+    for (const int step : {0, -1, 1}) {
+        const std::uint64_t candidate = decimal.mantissa + std::uint64_t(std::int64_t(step));
+        if (candidate == 0)
+            continue;
+        const std::string text = std::to_string(candidate) + 'e' + std::to_string(decimal.exponent);
+        double degrees = 0;
+        std::from_chars(text.data(), text.data() + text.size(), degrees);
+        const std::optional<float> back = radiansFromDegrees(degrees);
+        const bool accepted =
+            back && floatBits(*back) == floatBits(magnitude) && !editorHundredths(text);
+        if (accepted && (!best || std::fabs(degrees - exact) < std::fabs(best->second - exact)))
+            best = {candidate, degrees};
+    }
+    if (!best)
+        return std::nullopt;
+    return best->first;
+}
+
 } // namespace
 
 StoredNumber storedFromText(std::string_view text)
@@ -181,81 +287,24 @@ std::optional<std::string> degreesNumberText(int field, float radians)
         return std::signbit(radians) ? "-0" : "0";
     // Work on the magnitude: reading, multiplying and rounding are symmetric in sign,
     // and so is the editor's conversion.
+    const bool negative = radians < 0;
     const float magnitude = std::fabs(radians);
+    if (const std::optional<int> hundredths = editorPositionOf(field, magnitude))
+        return decimalText(negative, std::uint64_t(*hundredths), -2);
 
-    // A value the editor stores for a typed or dragged angle: as it shows it.
-    const double hundredths = std::nearbyint(modCameraMath::RadiansToDegrees(magnitude) * 100);
-    if (hundredths <= EditorHundredthsLimit &&
-        floatBits(fieldForPosition(field, int(hundredths))) == floatBits(magnitude))
-        return decimalText(radians < 0, std::uint64_t(hundredths), -2);
-
-    // Any other value: a number off that grid whose double, times the factor and
-    // rounded once, gives the value.
-    const auto accepted = [magnitude](const std::string &text, double degrees) {
-        const std::optional<float> back = radiansFromDegrees(degrees);
-        return back && floatBits(*back) == floatBits(magnitude) && !editorHundredths(text);
-    };
-    // The binary32 rounding interval of the value, in degrees; its middle is where a
-    // short decimal is most likely to be accepted.
-    const double below = (double(magnitude) + double(std::nextafter(magnitude, 0.0f))) / 2;
-    const double above =
-        magnitude == FLT_MAX
-            ? FloatOverflowThreshold
-            : (double(magnitude) + double(std::nextafter(magnitude, INFINITY))) / 2;
-    const double middle = (below + above) / 2 / DegreesToRadiansFactor;
-    const double exact = double(magnitude) / DegreesToRadiansFactor;
-    const double width = (above - below) / DegreesToRadiansFactor;
-    int power = int(std::floor(std::log10(middle))); // of the first digit, made exact:
-    if (powerOfTen(power) > middle)
-        --power;
-    else if (powerOfTen(power + 1) <= middle)
-        ++power;
-
-    // For each number of digits, the middle rounded to them and its two neighbours:
-    // when any decimal of that length is accepted, one of these is (the interval
-    // holds at most one number of the grid, which is never accepted).
+    // Any other value: the shortest number off that grid whose double, times the
+    // factor and rounded once, gives the value. For each number of digits, the middle
+    // of the interval rounded to them and its two neighbours: when any decimal of that
+    // length is accepted, one of these is (the interval holds at most one number of
+    // the grid, which is never accepted).
+    const DegreesInterval interval = degreesInterval(magnitude);
     for (int digits = 1; digits <= 17; ++digits) {
-        // A quick look in double first: where the interval is narrower than the
-        // decimals' spacing and clearly misses the nearest one, it misses all of
-        // them. Rounding errors stay far below the margin of 0.05 spacings up to
-        // 14 digits; beyond, every length is tried in full.
-        if (digits <= 14) {
-            const double spacing = powerOfTen(power - digits + 1);
-            const double units = middle / spacing;
-            const double reach = width / spacing; // the interval's width, in spacings
-            if (reach < 0.9 && std::fabs(units - std::nearbyint(units)) > reach / 2 + 0.05)
-                continue;
-        }
-        char buffer[40];
-        const std::to_chars_result written = std::to_chars(
-            buffer, buffer + sizeof buffer, middle, std::chars_format::scientific, digits - 1);
-        const std::string_view text(buffer, written.ptr);
-        std::uint64_t mantissa = 0;
-        for (const char c : text.substr(0, text.find('e'))) {
-            if (c != '.')
-                mantissa = mantissa * 10 + std::uint64_t(c - '0');
-        }
-        int exponent = 0;
-        const std::string_view exponentText = text.substr(text.find('e') + 1);
-        std::from_chars(exponentText.data() + (exponentText[0] == '+'),
-                        exponentText.data() + exponentText.size(), exponent);
-        exponent -= digits - 1;
-        // Of those accepted, the one nearest the exact degrees, as a shortest text
-        // of a double is the one nearest the double.
-        std::optional<std::pair<std::uint64_t, double>> best;
-        for (const int step : {0, -1, 1}) {
-            const std::uint64_t candidate = mantissa + std::uint64_t(std::int64_t(step));
-            if (candidate == 0)
-                continue;
-            const std::string text = std::to_string(candidate) + 'e' + std::to_string(exponent);
-            double degrees = 0;
-            std::from_chars(text.data(), text.data() + text.size(), degrees);
-            if (accepted(text, degrees) &&
-                (!best || std::fabs(degrees - exact) < std::fabs(best->second - exact)))
-                best = {candidate, degrees};
-        }
-        if (best)
-            return decimalText(radians < 0, best->first, exponent);
+        if (interval.missesEvery(digits))
+            continue;
+        const RoundedDecimal rounded = roundedTo(interval.middle, digits);
+        if (const std::optional<std::uint64_t> mantissa =
+                nearestAccepted(magnitude, interval.exact, rounded))
+            return decimalText(negative, *mantissa, rounded.exponent);
     }
     return std::nullopt;
 }
