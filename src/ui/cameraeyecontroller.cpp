@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -27,6 +28,8 @@ constexpr int ZoomSlider = 6;
 const QString Section = QStringLiteral("CameraEye");
 const QString VisibleKey = QStringLiteral("Visible");
 const QString GeometryKey = QStringLiteral("Geometry");
+// Pixels between the main window and the eye window placed beside it.
+constexpr int EyeWindowGap = 8;
 
 } // namespace
 
@@ -135,10 +138,28 @@ void CameraEyeController::restore()
 {
     const QByteArray geometry =
         QByteArray::fromBase64(m_settings.read(Section, GeometryKey, QString()).toLatin1());
-    if (!geometry.isEmpty())
-        m_window->restoreGeometry(geometry);
+    if (geometry.isEmpty() || !m_window->restoreGeometry(geometry))
+        placeBesideMainWindow();
     if (m_settings.read(Section, VisibleKey, QStringLiteral("0")) == QStringLiteral("1"))
         m_action->setChecked(true);
+}
+
+// The first time, the window opens to the right of the main window, not over it;
+// where the screen is too narrow for that, as far right as it fits.
+void CameraEyeController::placeBesideMainWindow()
+{
+    const QRect main = m_mainWindow->frameGeometry();
+    const QScreen *screen = m_mainWindow->screen();
+    QPoint at(main.right() + 1 + EyeWindowGap, main.top());
+    if (screen) {
+        const QRect room = screen->availableGeometry();
+        // The window's frame, not yet drawn, as wide as the main window's.
+        const QRect inner = m_mainWindow->geometry();
+        const QSize size = m_window->size() + (main.size() - inner.size());
+        at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - size.width())));
+        at.setY(std::max(room.top(), std::min(at.y(), room.bottom() + 1 - size.height())));
+    }
+    m_window->move(at);
 }
 
 bool CameraEyeController::eventFilter(QObject *watched, QEvent *event)

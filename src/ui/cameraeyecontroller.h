@@ -45,6 +45,7 @@ private:
     void setSlider(int index, double degrees);
     void remember(bool visible);
     void restore();
+    void placeBesideMainWindow();
 
     QMainWindow *m_mainWindow;
     EditorWidgets m_widgets;

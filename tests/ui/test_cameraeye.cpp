@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWheelEvent>
@@ -299,6 +300,26 @@ private slots:
     }
 
     // Open, size and place come back after a restart; closed stays closed.
+    // Opened for the first time, the window stands to the right of the main window,
+    // as far as the screen allows, and wholly on the screen.
+    void firstPlaceBesideTheMainWindow()
+    {
+        EyeWindow m;
+        m.openEye();
+        const QRect room = m.window->screen()->availableGeometry();
+        const QRect eye = m.eye()->frameGeometry();
+        QVERIFY2(room.contains(eye), qPrintable(QString("%1,%2 %3x%4 in %5x%6")
+                                                    .arg(eye.x())
+                                                    .arg(eye.y())
+                                                    .arg(eye.width())
+                                                    .arg(eye.height())
+                                                    .arg(room.width())
+                                                    .arg(room.height())));
+        QCOMPARE(eye.left(),
+                 std::min(m.window->frameGeometry().right() + 9, room.right() + 1 - eye.width()));
+        QVERIFY(eye.left() > 0);
+    }
+
     void rememberedAcrossRestart()
     {
         QMap<QString, QString> remembered;
