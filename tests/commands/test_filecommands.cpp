@@ -19,24 +19,13 @@ constexpr int Cancelled = UserDialogs::CancelError;
 
 } // namespace
 
-class TestFileCommands : public QObject
+class TestFileCommands : public QObject, WindowFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MainWindow> m;
-    QString path(const QString &name) const { return dir->filePath(name); }
-
 private slots:
-    void init()
-    {
-        dir = std::make_unique<QTemporaryDir>();
-        m = std::make_unique<MainWindow>();
-    }
-    void cleanup()
-    {
-        QVERIFY2(m->dialogs.asScripted(), qPrintable(m->dialogs.messages.join('\n')));
-    }
+    void init() { startWindow(); }
+    void cleanup() { verifyDialogsScripted(); }
 
     void startUpSaveAndTheRememberedNames()
     {

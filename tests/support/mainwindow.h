@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QWindow>
 #include <QtTest>
 
@@ -146,4 +147,22 @@ struct MainWindow
         QTest::keyClick(window.get(), key, modifiers);
     }
     QAction *action(const QString &name) const { return get<QAction>(name); }
+};
+
+// What the window tests share: a folder of their own and a new window for each test
+// function, and the check that every dialog a test met was one it scripted.
+struct WindowFixture
+{
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<MainWindow> m;
+    QString path(const QString &name) const { return dir->filePath(name); }
+    void startWindow()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        m = std::make_unique<MainWindow>();
+    }
+    void verifyDialogsScripted()
+    {
+        QVERIFY2(m->dialogs.asScripted(), qPrintable(m->dialogs.messages.join('\n')));
+    }
 };

@@ -24,13 +24,10 @@ QString recentKey(int i)
 
 } // namespace
 
-class TestEditLoop : public QObject
+class TestEditLoop : public QObject, WindowFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MainWindow> m;
-    QString path(const QString &name) const { return dir->filePath(name); }
     QString camFile(const QString &name, int carType)
     {
         return writeFile(path(name), cameraFile(defaultCameras(carType)));
@@ -60,15 +57,8 @@ class TestEditLoop : public QObject
     }
 
 private slots:
-    void init()
-    {
-        dir = std::make_unique<QTemporaryDir>();
-        m = std::make_unique<MainWindow>();
-    }
-    void cleanup()
-    {
-        QVERIFY2(m->dialogs.asScripted(), qPrintable(m->dialogs.messages.join('\n')));
-    }
+    void init() { startWindow(); }
+    void cleanup() { verifyDialogsScripted(); }
 
     // Edit, Ctrl+S, edit again, Ctrl+Z back to the saved state, Ctrl+Shift+Z, close:
     // Cancel keeps everything, Discard ends; after a restart the file is a recent one.

@@ -48,13 +48,9 @@ template <typename Event> bool send(QWidget *window, const QList<QUrl> &urls, Qt
 
 } // namespace
 
-class TestOpenFiles : public QObject
+class TestOpenFiles : public QObject, WindowFixture
 {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MainWindow> m;
-    QString path(const QString &name) const { return dir->filePath(name); }
 
     // What the window shows of the Nose camera of testCameras().
     void verifyTestCamerasShown()
@@ -71,14 +67,10 @@ class TestOpenFiles : public QObject
 private slots:
     void init()
     {
-        dir = std::make_unique<QTemporaryDir>();
-        m = std::make_unique<MainWindow>();
+        startWindow();
         m->settings.writes.clear();
     }
-    void cleanup()
-    {
-        QVERIFY2(m->dialogs.asScripted(), qPrintable(m->dialogs.messages.join('\n')));
-    }
+    void cleanup() { verifyDialogsScripted(); }
 
     // A relative name is taken from the current folder; the label and the settings
     // hold the whole path, as after the Load command's dialog.
