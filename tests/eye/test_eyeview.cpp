@@ -1,6 +1,7 @@
 // The view through a camera's eye: points with known images, hidden faces, the cut
 // at the plane before the camera, smoothed edges with no seams between faces,
-// cameras that open no picture, sizes and the sheet.
+// cameras that open no picture, sizes and the sheet, and a digest of the pixels of
+// many pictures.
 
 #include "eyecamera.h"
 #include "eyepicture.h"
@@ -10,6 +11,7 @@
 #include "sketchcolours.h"
 #include "viewplaces.h"
 
+#include <QCryptographicHash>
 #include <QtTest>
 
 #include <cmath>
@@ -90,6 +92,33 @@ int helmetWidth(const QImage &image)
     for (int x = 0; x < image.width(); ++x)
         count += image.pixelColor(x, image.height() / 2) == SketchColours::Helmet;
     return count;
+}
+
+// Cameras all around the car and far from it, above, at and below the ground, at
+// every angle and Zoom: the i-th of a spread.
+ViewCamera spreadCamera(int i)
+{
+    return {-30.0 + (i * 37) % 61,
+            -10 + (i * 13) % 21 * 0.5,
+            -0.6 + (i * 7) % 19 * 0.1,
+            float((i * 71) % 3600) / 10 - 180,
+            float((i * 29) % 1800) / 10 - 90,
+            float((i * 43) % 3600) / 10 - 180,
+            float((i * 19) % 1790) / 10 + 0.5f};
+}
+
+// Near the car: a default camera moved a little, turned and zoomed.
+ViewCamera nearCamera(const ViewCamera &from, int i)
+{
+    ViewCamera camera = from;
+    camera.X += ((i * 37) % 100 - 50) * 0.05;
+    camera.Y += ((i * 53) % 100 - 50) * 0.03;
+    camera.Z += ((i * 17) % 100 - 50) * 0.01;
+    camera.Yaw1 = float((i * 131) % 3600) / 10 - 180;
+    camera.Pitch1 = float((i * 59) % 1800) / 10 - 90;
+    camera.Bank = float((i * 23) % 3600) / 10 - 180;
+    camera.Zoom = float((i * 41) % 1500) / 10 + 10;
+    return camera;
 }
 
 } // namespace
@@ -323,6 +352,50 @@ private slots:
             QVERIFY(oddSheet.rect().contains(QRect(corner, picture.size())));
             QCOMPARE(oddSheet.copy(QRect(corner, picture.size())), picture.copy());
         }
+    }
+
+    // The pixels of many pictures, by a digest recorded when they were last checked by
+    // eye: every default camera, cameras near the car and far from it, odd sizes and
+    // scales. Drawing them faster must not change a pixel, and every system must draw
+    // the same ones. A change meant to change the pictures records the new digest.
+    void picturesKeepTheirPixels()
+    {
+        const auto defaults = SetupDefaults();
+        QList<ViewCamera> cameras;
+        for (int type = 0; type < CarTypeCount; ++type) {
+            for (const CameraRecord &record : defaults.DefaultCameras(type))
+                cameras << viewCameraForRecord(record);
+        }
+        const qsizetype made = cameras.size();
+        for (int i = 0; i < 60; ++i)
+            cameras << nearCamera(cameras[i % made], i) << spreadCamera(i);
+
+        QCryptographicHash digest(QCryptographicHash::Sha256);
+        const auto add = [&](const QImage &image) {
+            QVERIFY(!image.isNull());
+            QByteArray bytes;
+            bytes.reserve(image.width() * 3);
+            for (int y = 0; y < image.height(); ++y) {
+                const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+                bytes.clear();
+                for (int x = 0; x < image.width(); ++x)
+                    bytes.append(char(qRed(line[x])))
+                        .append(char(qGreen(line[x])))
+                        .append(char(qBlue(line[x])));
+                digest.addData(bytes);
+            }
+        };
+        for (qsizetype k = 0; k < cameras.size(); ++k) {
+            add(renderEyeView(cameras[k]));
+            if (k % 9 == 0) {
+                add(renderEyeView(cameras[k], QSize(64, 64)));
+                add(renderEyeView(cameras[k], QSize(333, 217), 1.5));
+                add(renderEyeView(cameras[k], QSize(1000, 90)));
+                add(renderEyeView(cameras[k], QSize(90, 700), 2));
+            }
+        }
+        QCOMPARE(digest.result().toHex(),
+                 QByteArray("f1df1f6eeb6fb3b87e61a824d4711ec6ce0001d1645482f1acf3c249f28d1c6b"));
     }
 };
 
