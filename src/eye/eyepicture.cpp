@@ -10,13 +10,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <vector>
 
 namespace {
 
 // The ground's part of the picture: the picture points whose rays go down to the
 // ground from a camera above it, or up to it from one below it. Empty for a camera
 // at the ground's height, which sees it edge on.
-std::vector<QPointF> groundRegion(const EyeProjection &eye, QSize pixels)
+std::vector<QPointF> groundCorners(const EyeProjection &eye, QSize pixels)
 {
     const double height = eye.position().z - EyeScene::GroundHeight;
     if (height == 0)
@@ -85,26 +87,46 @@ QList<QLineF> gridLines(const EyeProjection &eye, QSize pixels)
     return lines;
 }
 
-// The car's faces that turn towards the camera, each filled where it is nearer than
-// what is drawn.
-void drawCar(DepthRaster &raster, const EyeProjection &eye)
+// A face of the car that turns towards the camera, in the camera's frame: its
+// corners cut at the plane before the camera, and its plane, normal . p = distance.
+// The same for every sample point of a pixel.
+struct CameraFace
 {
-    const double f = eye.focalLength();
-    const QPointF c = eye.centre();
-    std::vector<QPointF> points;
+    std::vector<Vec3> corners;
+    Vec3 normal;
+    double distance;
+    QRgb colour;
+};
+
+// The face's corners in the camera's frame, cut at the plane before it; false when it
+// turns away from the camera or lies wholly behind that plane.
+bool cameraCorners(const EyeProjection &eye, const EyeScene::Face &face, std::vector<Vec3> *corners)
+{
+    corners->clear();
+    if (dot(face.normal, eye.position() - face.corners[0]) <= 0)
+        return false;
+    for (const Vec3 &corner : face.corners)
+        corners->push_back(eye.toCamera(corner));
+    *corners =
+        clipPolygon(*corners, [](const Vec3 &p) { return p.x - EyeProjection::NearDistance; });
+    return corners->size() >= 3;
+}
+
+// The car's faces the camera sees, in the sketch's order; none from below the ground,
+// where the car is hidden behind it.
+std::vector<CameraFace> facesInView(const EyeProjection &eye)
+{
+    std::vector<CameraFace> faces;
+    if (eye.position().z < EyeScene::GroundHeight)
+        return faces;
+    std::vector<Vec3> corners;
     for (const EyeScene::Face &face : EyeScene::sketchCar()) {
-        if (!faceImage(eye, face, &points))
+        if (!cameraCorners(eye, face, &corners))
             continue;
-        // The face's plane in the camera's frame is normal . p = distance. A picture
-        // point's ray (f, cx - x, cy - y) meets it at camera x = f * distance /
-        // (normal . ray), whose inverse is linear in x and y.
         const Vec3 normal = eye.directionToCamera(face.normal);
-        const double distance = dot(normal, eye.toCamera(face.corners[0]));
-        const double k = 1 / (distance * f);
-        raster.fill(points, face.colour,
-                    {-normal.y * k, -normal.z * k,
-                     (normal.x * f + normal.y * c.x() + normal.z * c.y()) * k});
+        faces.push_back({corners, normal, dot(normal, eye.toCamera(face.corners[0])), face.colour});
     }
+    return faces;
 }
 
 // Each pixel's colour is the average of four samples, at these points from its
@@ -113,38 +135,111 @@ void drawCar(DepthRaster &raster, const EyeProjection &eye)
 // arithmetic, so every system draws the same pixels.
 constexpr QPointF SamplePoints[] = {
     {-0.125, -0.375}, {0.375, -0.125}, {0.125, 0.375}, {-0.375, 0.125}};
+constexpr int SampleCount = int(std::size(SamplePoints));
+static_assert(SampleCount == 4, "averaged by averageOfFour");
 
-// Pictures of more pixels than this (about two large screens) free their sample
-// buffers when drawn.
-constexpr qint64 KeptSamplePixels = qint64(4096) * 2160;
-
-// A colour's red, green and blue in ten bits each, so that four add up without
-// carrying into each other.
-inline quint32 packChannels(QRgb colour)
+// What one sample of every pixel shows, made ready to be drawn a strip at a time:
+// the sky, the ground with its grid and the car as seen through the sample point
+// from each pixel's centre.
+struct SampleScene
 {
-    return (quint32(qRed(colour)) << 20) | (quint32(qGreen(colour)) << 10) | quint32(qBlue(colour));
-}
+    RasterPolygon ground;
+    // The grid's lines in one colour, so in any order: by the row they start on, those
+    // before `nextLine` started, of which those in `drawing` not yet done.
+    std::vector<RasterLine> grid;
+    std::size_t nextLine = 0;
+    std::vector<std::size_t> drawing;
+    std::vector<RasterPolygon> car; // in the sketch's order, the first drawn first
 
-// The average of four packed colours' sums, each channel rounded half up.
-inline QRgb averageOfFour(quint32 sums)
-{
-    const auto channel = [&](int shift) { return (((sums >> shift) & 0x3FF) + 2) >> 2; };
-    return 0xFF000000u | (channel(20) << 16) | (channel(10) << 8) | channel(0);
-}
+    SampleScene(const ViewCamera &camera, QSize pixels, QPointF sample,
+                const std::vector<CameraFace> &faces)
+        : SampleScene(EyeProjection(camera, pixels, sample), pixels, faces)
+    {
+    }
+    SampleScene(const EyeProjection &eye, QSize pixels, const std::vector<CameraFace> &faces)
+        : ground(groundCorners(eye, pixels), EyeScene::Ground.rgb(), pixels.height())
+    {
+        for (const QLineF &line : gridLines(eye, pixels)) {
+            const RasterLine raster(line.p1(), line.p2());
+            if (!raster.isDone())
+                grid.push_back(raster);
+        }
+        std::sort(grid.begin(), grid.end(), [](const RasterLine &a, const RasterLine &b) {
+            return a.nextRow() < b.nextRow();
+        });
+        drawing.reserve(grid.size());
+        addCar(eye, pixels.height(), faces);
+    }
 
-// One sample of every pixel: the sky, the ground with its grid and the car as seen
-// through the sample point `sample` from each pixel's centre.
-void paintSample(QImage &image, std::vector<float> &depth, const ViewCamera &camera, QPointF sample)
+    // The car's faces that turn towards the camera, each filled where it is nearer
+    // than what is drawn.
+    void addCar(const EyeProjection &eye, int height, const std::vector<CameraFace> &faces)
+    {
+        const double f = eye.focalLength();
+        const QPointF c = eye.centre();
+        std::vector<QPointF> points;
+        for (const CameraFace &face : faces) {
+            points.clear();
+            for (const Vec3 &corner : face.corners)
+                points.push_back(eye.project(corner));
+            // The face's plane in the camera's frame is normal . p = distance. A picture
+            // point's ray (f, cx - x, cy - y) meets it at camera x = f * distance /
+            // (normal . ray), whose inverse is linear in x and y.
+            const Vec3 &normal = face.normal;
+            const double k = 1 / (face.distance * f);
+            const InverseDepth depth{-normal.y * k, -normal.z * k,
+                                     (normal.x * f + normal.y * c.x() + normal.z * c.y()) * k};
+            RasterPolygon polygon(points, face.colour, height, &depth);
+            if (!polygon.isEmpty())
+                car.push_back(std::move(polygon));
+        }
+    }
+
+    // Rows first to last of the sample, into `strip` (row first at its start).
+    void draw(QRgb *strip, QSize pixels, int first, int last, float *depth)
+    {
+        static const QRgb sky = EyeScene::Sky.rgb(), gridLine = EyeScene::GridLine.rgb();
+        const QRgb groundColour = ground.colour();
+        const int width = pixels.width();
+        // The sky, and the ground over it: each pixel written once.
+        for (int j = first; j <= last; ++j) {
+            QRgb *line = strip + std::ptrdiff_t(j - first) * width;
+            int from = width, to = width - 1;
+            if (j >= ground.firstRow() && j <= ground.lastRow())
+                ground.rowSpan(j, width, &from, &to);
+            to = std::max(to, from - 1);
+            std::fill(line, line + from, sky);
+            std::fill(line + from, line + to + 1, groundColour);
+            std::fill(line + to + 1, line + width, sky);
+        }
+        DepthRaster raster(reinterpret_cast<uchar *>(strip), qsizetype(width) * 4, pixels, first,
+                           last, depth);
+        for (; nextLine < grid.size() && grid[nextLine].nextRow() <= last; ++nextLine)
+            drawing.push_back(nextLine);
+        for (std::size_t k = 0; k < drawing.size();) {
+            RasterLine &line = grid[drawing[k]];
+            raster.line(line, gridLine);
+            if (line.isDone()) {
+                drawing[k] = drawing.back();
+                drawing.pop_back();
+            } else {
+                ++k;
+            }
+        }
+        for (const RasterPolygon &face : car) {
+            if (face.firstRow() <= last && face.lastRow() >= first)
+                raster.fill(face);
+        }
+    }
+};
+
+// The rows a strip holds: about 128 KiB for the four samples and the depths, so
+// that a strip is drawn and averaged in the processor's cache.
+int stripRows(int width)
 {
-    image.fill(EyeScene::Sky);
-    const EyeProjection eye(camera, image.size(), sample);
-    DepthRaster raster(image, depth);
-    raster.fill(groundRegion(eye, image.size()), EyeScene::Ground.rgb());
-    for (const QLineF &line : gridLines(eye, image.size()))
-        raster.line(line.p1(), line.p2(), EyeScene::GridLine.rgb());
-    // From below the ground the car is hidden behind it.
-    if (eye.position().z >= EyeScene::GroundHeight)
-        drawCar(raster, eye);
+    constexpr qint64 StripBytes = 128 * 1024;
+    const qint64 rowBytes = qint64(width) * (SampleCount + 1) * 4;
+    return int(std::max<qint64>(1, StripBytes / rowBytes));
 }
 
 } // namespace
@@ -152,15 +247,12 @@ void paintSample(QImage &image, std::vector<float> &depth, const ViewCamera &cam
 bool faceImage(const EyeProjection &eye, const EyeScene::Face &face, std::vector<QPointF> *points)
 {
     points->clear();
-    if (dot(face.normal, eye.position() - face.corners[0]) <= 0)
-        return false;
     std::vector<Vec3> corners;
-    for (const Vec3 &corner : face.corners)
-        corners.push_back(eye.toCamera(corner));
-    corners = clipPolygon(corners, [](const Vec3 &p) { return p.x - EyeProjection::NearDistance; });
+    if (!cameraCorners(eye, face, &corners))
+        return false;
     for (const Vec3 &corner : corners)
         points->push_back(eye.project(corner));
-    return points->size() >= 3;
+    return true;
 }
 
 bool isEyePictureSize(QSize size)
@@ -183,36 +275,36 @@ void paintEyeView(QImage &image, const ViewCamera &camera)
         image.fill(EyeScene::Sky);
         return;
     }
-    // The samples are drawn one after another into one picture of their own, with
-    // one depth buffer, both kept for the next picture of the same size. The image
-    // itself holds the sums of each pixel's samples until they are averaged.
-    thread_local QImage sample;
+    const QSize pixels = image.size();
+    // The faces in the camera's frame are the same for every sample point.
+    const std::vector<CameraFace> faces = facesInView(EyeProjection(camera, pixels));
+    std::vector<SampleScene> scenes;
+    scenes.reserve(SampleCount);
+    for (const QPointF &sample : SamplePoints)
+        scenes.emplace_back(camera, pixels, sample, faces);
+
+    // The picture is drawn a strip of rows at a time: each sample's rows into a strip
+    // of its own, with one depth buffer, then the four averaged into the image. The
+    // strips are kept for the next picture.
+    const int width = pixels.width(), rows = std::min(stripRows(width), pixels.height());
+    const std::size_t stripPixels = std::size_t(rows) * std::size_t(width);
+    thread_local std::vector<QRgb> strips;
     thread_local std::vector<float> depth;
-    if (sample.size() != image.size())
-        sample = QImage(image.size(), QImage::Format_RGB32);
-    const int width = image.width(), height = image.height();
-    constexpr std::size_t Last = std::size(SamplePoints) - 1;
-    for (std::size_t k = 0; k <= Last; ++k) {
-        paintSample(sample, depth, camera, SamplePoints[k]);
-        for (int j = 0; j < height; ++j) {
-            const auto *__restrict from = reinterpret_cast<const QRgb *>(sample.constScanLine(j));
-            auto *__restrict sums = reinterpret_cast<quint32 *>(image.scanLine(j));
-            if (k == 0) {
-                for (int i = 0; i < width; ++i)
-                    sums[i] = packChannels(from[i]);
-            } else if (k < Last) {
-                for (int i = 0; i < width; ++i)
-                    sums[i] += packChannels(from[i]);
-            } else {
-                for (int i = 0; i < width; ++i)
-                    sums[i] = averageOfFour(sums[i] + packChannels(from[i]));
-            }
+    strips.resize(stripPixels * SampleCount);
+    depth.resize(stripPixels);
+    for (int first = 0; first < pixels.height(); first += rows) {
+        const int last = std::min(first + rows, pixels.height()) - 1;
+        const QRgb *samples[SampleCount];
+        for (int k = 0; k < SampleCount; ++k) {
+            QRgb *strip = strips.data() + std::size_t(k) * stripPixels;
+            scenes[k].draw(strip, pixels, first, last, depth.data());
+            samples[k] = strip;
         }
-    }
-    // A picture far beyond a window's size does not keep its buffers.
-    if (qint64(width) * height > KeptSamplePixels) {
-        sample = QImage();
-        std::vector<float>().swap(depth);
+        for (int j = first; j <= last; ++j) {
+            averageOfFour(reinterpret_cast<QRgb *>(image.scanLine(j)), samples, width);
+            for (const QRgb *&sample : samples)
+                sample += width;
+        }
     }
 }
 

@@ -28,8 +28,7 @@ inline constexpr int MaximumEyePictureSide = 4096;
 bool isEyePictureSize(QSize size);
 
 // The most pixels an eye picture or a sheet of them has at its scale: 2^27, the
-// sheet of 640 x 480 pictures at scale 8 (each picture also needs a depth buffer
-// of 4 bytes a pixel).
+// sheet of 640 x 480 pictures at scale 8.
 inline constexpr qint64 MaximumEyePixels = qint64(1) << 27;
 bool isEyePictureArea(QSize size, double scale);
 
@@ -41,8 +40,8 @@ bool faceImage(const EyeProjection &eye, const EyeScene::Face &face, std::vector
 // one picture pixel to each image pixel, smoothed: each pixel is the average of
 // four samples (faces, the horizon and the grid's lines are drawn at each), in
 // integer arithmetic. A camera that opens no picture (EyeProjection::isDrawable)
-// leaves only the sky. Besides the image it needs a sample picture and a depth
-// buffer of 4 bytes a pixel each, kept for the next picture of the same size.
+// leaves only the sky. The picture is drawn a few rows at a time; besides the image
+// it needs about 128 KiB (at least one row of 20 bytes a pixel), kept for the next.
 void paintEyeView(QImage &image, const ViewCamera &camera);
 
 // The view through one camera's eye; a null image for a size or scale outside its

@@ -270,7 +270,7 @@ private slots:
             QImage image(size, QImage::Format_RGB32);
             image.fill(Qt::black);
             std::vector<float> depth;
-            DepthRaster(image, depth).fill(corners, qRgb(255, 255, 255));
+            DepthRaster(image, depth).fill(RasterPolygon(corners, qRgb(255, 255, 255), 30));
             return image;
         };
         for (const QPointF shift : {QPointF(0, 0), QPointF(0.5, 0.5), QPointF(-0.125, 0.375)}) {
@@ -290,6 +290,72 @@ private slots:
             }
             QVERIFY(filled > 700);
         }
+    }
+
+    // A line takes one pixel a step along its longer axis, its points stepped in
+    // 1/65536 of a pixel: the same pixels whichever way it runs, however steep, and
+    // however the picture is cut into strips of rows drawn one after another.
+    void linesInStrips()
+    {
+        const QSize size(50, 40);
+        const QRgb white = qRgb(255, 255, 255);
+        const auto blank = [&] {
+            QImage image(size, QImage::Format_RGB32);
+            image.fill(Qt::black);
+            return image;
+        };
+        const auto stepped = [&](QPointF a, QPointF b) {
+            QImage image = blank();
+            const QPointF d = b - a;
+            const int steps = int(std::ceil(std::max(std::abs(d.x()), std::abs(d.y()))));
+            const QPointF step = steps > 0 ? d / steps : QPointF();
+            const auto fixed = [](double v) { return std::llround(v * 65536); };
+            for (int k = 0; k <= steps; ++k) {
+                const qint64 i = (fixed(a.x()) + k * fixed(step.x())) >> 16;
+                const qint64 j = (fixed(a.y()) + k * fixed(step.y())) >> 16;
+                if (image.rect().contains(int(i), int(j)))
+                    image.setPixel(int(i), int(j), white);
+            }
+            return image;
+        };
+        const auto inStrips = [&](QPointF a, QPointF b, int rows) {
+            QImage image = blank();
+            std::vector<float> depth(std::size_t(size.width() * rows));
+            RasterLine line(a, b);
+            for (int first = 0; first < size.height(); first += rows) {
+                const int last = std::min(first + rows, size.height()) - 1;
+                DepthRaster(image.scanLine(first), image.bytesPerLine(), size, first, last,
+                            depth.data())
+                    .line(line, white);
+            }
+            return image;
+        };
+        QList<QLineF> lines = {
+            {0.5, 20.5, 49.5, 20.5},      {49.9, 3.2, 0.1, 3.7},   {25.5, -1, 25.5, 41},
+            {30.2, 40.9, 29.1, -0.8},     {-1, -1, 51, 41},        {51, 0, -1, 39.99},
+            {10.25, 10.75, 10.25, 10.75}, {-0.9, 39.6, 50.8, 36.1}};
+        for (int k = 0; k < 200; ++k) {
+            const auto coordinate = [&](int salt, double span) {
+                return -1 + ((k * salt) % 997) / 997.0 * (span + 2);
+            };
+            lines << QLineF(coordinate(311, 50), coordinate(577, 40), coordinate(733, 50),
+                            coordinate(199, 40));
+        }
+        int drawn = 0;
+        for (const QLineF &line : lines) {
+            const QImage expected = stepped(line.p1(), line.p2());
+            drawn += expected != blank();
+            for (const int rows : {1, 3, 7, 40}) {
+                QVERIFY2(inStrips(line.p1(), line.p2(), rows) == expected,
+                         qPrintable(QStringLiteral("(%1, %2) to (%3, %4) in strips of %5 rows")
+                                        .arg(line.x1())
+                                        .arg(line.y1())
+                                        .arg(line.x2())
+                                        .arg(line.y2())
+                                        .arg(rows)));
+            }
+        }
+        QVERIFY(drawn > 190);
     }
 
     // A Zoom of 0 or 180 and values that are not finite open no picture: only the
