@@ -1,5 +1,6 @@
 #include "eyeaim.h"
 
+#include "portablemath.h"
 #include "slidervalues.h"
 
 #include <algorithm>
@@ -17,7 +18,7 @@ bool opensPicture(double zoom)
 
 double tanHalf(double zoom)
 {
-    return std::tan(zoom / 2 / Degrees);
+    return PortableMath::tan(zoom / 2 / Degrees);
 }
 
 } // namespace
@@ -36,7 +37,7 @@ EyeAim aimAfterDrag(const EyeAim &start, double bank, double zoom, QSizeF size, 
     const QPointF centre(size.width() / 2, size.height() / 2);
     // A picture offset (u right, v down) turned back by the bank: the offset the same
     // ray has in the picture of the camera before it was rolled.
-    const double b = bank / Degrees, c = std::cos(b), s = std::sin(b);
+    const double b = bank / Degrees, c = PortableMath::cos(b), s = PortableMath::sin(b);
     const auto level = [&](QPointF p) {
         const QPointF d = p - centre;
         return QPointF(c * d.x() - s * d.y(), s * d.x() + c * d.y());

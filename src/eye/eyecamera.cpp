@@ -2,6 +2,7 @@
 
 #include "modcameramath.h"
 #include "modgraphingroutines.h"
+#include "portablemath.h"
 
 #include <cmath>
 
@@ -29,7 +30,7 @@ EyeProjection::EyeProjection(const ViewCamera &camera, QSize pixels, QPointF sam
                         std::isfinite(bank);
     m_drawable = finite && camera.Zoom > 0 && camera.Zoom < 180 && !pixels.isEmpty();
     if (m_drawable)
-        m_focal = (pixels.width() / 2.0) / std::tan(halfZoom);
+        m_focal = (pixels.width() / 2.0) / PortableMath::tan(halfZoom);
 }
 
 Vec3 EyeProjection::toCamera(const Vec3 &world) const

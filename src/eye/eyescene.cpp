@@ -1,5 +1,6 @@
 #include "eyescene.h"
 
+#include "portablemath.h"
 #include "sketchcolours.h"
 #include "viewplaces.h"
 
@@ -60,8 +61,8 @@ void addAxleCylinder(std::vector<Face> &faces, double x, double z, double radius
     std::vector<Vec3> ring0, ring1;
     for (int k = 0; k < RoundSides; ++k) {
         const double a = 2 * std::numbers::pi * k / RoundSides;
-        ring0.push_back({x + radius * std::cos(a), y0, z + radius * std::sin(a)});
-        ring1.push_back({x + radius * std::cos(a), y1, z + radius * std::sin(a)});
+        ring0.push_back({x + radius * PortableMath::cos(a), y0, z + radius * PortableMath::sin(a)});
+        ring1.push_back({x + radius * PortableMath::cos(a), y1, z + radius * PortableMath::sin(a)});
     }
     std::vector<std::vector<Vec3>> polygons = {ring0, ring1};
     for (int k = 0; k < RoundSides; ++k) {
@@ -76,8 +77,9 @@ void addSphere(std::vector<Face> &faces, const Vec3 &centre, double radius, cons
     const auto at = [&](int ring, int side) {
         const double up = std::numbers::pi * (double(ring) / HelmetRings - 0.5);
         const double round = 2 * std::numbers::pi * side / RoundSides;
-        return centre + radius * Vec3{std::cos(up) * std::cos(round),
-                                      std::cos(up) * std::sin(round), std::sin(up)};
+        return centre + radius * Vec3{PortableMath::cos(up) * PortableMath::cos(round),
+                                      PortableMath::cos(up) * PortableMath::sin(round),
+                                      PortableMath::sin(up)};
     };
     std::vector<std::vector<Vec3>> polygons;
     for (int ring = 0; ring < HelmetRings; ++ring) {

@@ -1,6 +1,7 @@
 #include "modgraphingroutines.h"
 
 #include "modcameramath.h"
+#include "portablemath.h"
 #include "sketchcolours.h"
 
 #include <array>
@@ -71,12 +72,12 @@ double HalfExtentFor(double X, double Y, double Z)
 
 double PolarX(double base, double angle, double length)
 {
-    return base + length * std::cos(angle);
+    return base + length * PortableMath::cos(angle);
 }
 
 double PolarY(double base, double angle, double length)
 {
-    return base - length * std::sin(angle);
+    return base - length * PortableMath::sin(angle);
 }
 
 double BankX(double x)
@@ -85,15 +86,15 @@ double BankX(double x)
 }
 double BankY(double y, double z, double angle)
 {
-    return std::cos(angle) * y - std::sin(angle) * z;
+    return PortableMath::cos(angle) * y - PortableMath::sin(angle) * z;
 }
 double BankZ(double y, double z, double angle)
 {
-    return std::sin(angle) * y + std::cos(angle) * z;
+    return PortableMath::sin(angle) * y + PortableMath::cos(angle) * z;
 }
 double PitchX(double x, double z, double angle)
 {
-    return std::cos(angle) * x + std::sin(angle) * z;
+    return PortableMath::cos(angle) * x + PortableMath::sin(angle) * z;
 }
 double PitchY(double y)
 {
@@ -101,15 +102,15 @@ double PitchY(double y)
 }
 double PitchZ(double x, double z, double angle)
 {
-    return -std::sin(angle) * x + std::cos(angle) * z;
+    return -PortableMath::sin(angle) * x + PortableMath::cos(angle) * z;
 }
 double YawX(double x, double y, double angle)
 {
-    return std::cos(angle) * x - std::sin(angle) * y;
+    return PortableMath::cos(angle) * x - PortableMath::sin(angle) * y;
 }
 double YawY(double y, double x, double angle)
 {
-    return std::cos(angle) * y + std::sin(angle) * x;
+    return PortableMath::cos(angle) * y + PortableMath::sin(angle) * x;
 }
 double YawZ(double z)
 {

@@ -461,7 +461,7 @@ private slots:
             }
         }
         QCOMPARE(digest.result().toHex(),
-                 QByteArray("f1df1f6eeb6fb3b87e61a824d4711ec6ce0001d1645482f1acf3c249f28d1c6b"));
+                 QByteArray("81b4eadc7a47d71465d61729ce29f92739fa570318c74cdcce464b6d0726b857"));
     }
 };
 
