@@ -275,6 +275,7 @@ void paintEyeView(QImage &image, const ViewCamera &camera)
         image.fill(EyeScene::Sky);
         return;
     }
+    clearUpperVectorHalves();
     const QSize pixels = image.size();
     // The faces in the camera's frame are the same for every sample point.
     const std::vector<CameraFace> faces = facesInView(EyeProjection(camera, pixels));

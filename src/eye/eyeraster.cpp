@@ -7,6 +7,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define KESTREL_CLEAR_UPPER_HALVES
+#endif
 
 namespace {
 
@@ -45,7 +49,23 @@ void depthSpan(QRgb *line, float *nearest, int first, int last, double start, do
     }
 }
 
+#if defined(KESTREL_CLEAR_UPPER_HALVES)
+__attribute__((target("avx"))) void zeroUpperHalves()
+{
+    _mm256_zeroupper();
+}
+#endif
+
 } // namespace
+
+void clearUpperVectorHalves()
+{
+#if defined(KESTREL_CLEAR_UPPER_HALVES)
+    static const bool hasAvx = __builtin_cpu_supports("avx");
+    if (hasAvx)
+        zeroUpperHalves();
+#endif
+}
 
 RasterPolygon::RasterPolygon(const std::vector<QPointF> &corners, QRgb colour, int height,
                              const InverseDepth *depth)
