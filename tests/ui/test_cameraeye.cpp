@@ -51,13 +51,19 @@ struct EyeWindow : MainWindow
     {
         return picture()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
+    // What kestrel-cam draws for a camera at a size, at the picture's pixel density
+    // (--scale).
+    QImage rendered(const ViewCamera &camera, QSize size) const
+    {
+        return renderEyeView(camera, size, picture()->devicePixelRatioF());
+    }
     // What kestrel-cam draws for the slider positions at the picture's size.
     QImage expected() const
     {
         std::array<int, SliderCount> positions{};
         for (int i = 0; i < SliderCount; ++i)
             positions[i] = slider(i)->value();
-        return renderEyeView(viewCameraForPositions(positions), picture()->size());
+        return rendered(viewCameraForPositions(positions), picture()->size());
     }
     void wheel(int delta)
     {
@@ -130,13 +136,16 @@ private slots:
     }
 
     // Pixel for pixel kestrel-cam's picture of the slider positions, at 640 x 480 and
-    // after a resize, with pending changes and after Cancel.
+    // after a resize, with pending changes and after Cancel. Run a second time on a
+    // screen of twice the density, where it is drawn at the device's pixels.
     void pictureEqualsRender()
     {
         EyeWindow m;
         m.openEye();
+        const qreal density = m.picture()->devicePixelRatioF();
+        QCOMPARE(m.shown().size(), EyePictureSize * density);
         QCOMPARE(m.shown(), m.expected());
-        QCOMPARE(m.shown(), renderEyeView(viewCameraForRecord(m.cameras()[0])));
+        QCOMPARE(m.shown(), m.rendered(viewCameraForRecord(m.cameras()[0]), EyePictureSize));
         m.eye()->resize(500, 320);
         QCOMPARE(m.picture()->size(), QSize(500, 320));
         QCOMPARE(m.shown(), m.expected());
@@ -160,7 +169,7 @@ private slots:
         m.dialogs.answers.push_back(UserDialogs::Answer::Discard);
         m.open(writeFile(folder.filePath("lotus.cam"), cameraFile(lotus)));
         QCOMPARE(m.eye()->windowTitle(), "Camera's Eye - Nose Camera");
-        QCOMPARE(m.shown(), renderEyeView(viewCameraForRecord(lotus[0]), QSize(500, 320)));
+        QCOMPARE(m.shown(), m.rendered(viewCameraForRecord(lotus[0]), QSize(500, 320)));
         QVERIFY(m.dialogs.asScripted());
     }
 
