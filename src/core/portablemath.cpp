@@ -98,6 +98,46 @@ double turnedSine(const Reduced &y, int quarter)
     }
 }
 
+// atan(k / 8) for k = 0 to 8, each as the double nearest it and the rest.
+constexpr double AtanHi[] = {0,
+                             0x1.fd5ba9aac2f6ep-4,
+                             0x1.f5b75f92c80ddp-3,
+                             0x1.6f61941e4def1p-2,
+                             0x1.dac670561bb4fp-2,
+                             0x1.1e00babdefeb4p-1,
+                             0x1.4978fa3269ee1p-1,
+                             0x1.700a7c5784634p-1,
+                             0x1.921fb54442d18p-1};
+constexpr double AtanLo[] = {0,
+                             -0x1.cd37686760c17p-59,
+                             0x1.8ab6e3cf7afbdp-57,
+                             -0x1.c63aae6f6e918p-56,
+                             0x1.a2b7f222f65e2p-56,
+                             -0x1.928df287a668fp-58,
+                             0x1.2419a87f2a458p-56,
+                             -0x1.8c34d25aadef6p-56,
+                             0x1.1a62633145c07p-55};
+constexpr double HalfPiHi = 0x1.921fb54442d18p+0, HalfPiLo = 0x1.1a62633145c07p-54;
+// The series of atan t: t (1 - t^2 / 3 + t^4 / 5 - ...), to t^23 / 23; for |t| <= 1/16
+// the first term left out is below 1e-28 of the result.
+constexpr double A[] = {-0x1.5555555555555p-2, 0x1.999999999999ap-3,  -0x1.2492492492492p-3,
+                        0x1.c71c71c71c71cp-4,  -0x1.745d1745d1746p-4, 0x1.3b13b13b13b14p-4,
+                        -0x1.1111111111111p-4, 0x1.e1e1e1e1e1e1ep-5,  -0x1.af286bca1af28p-5,
+                        0x1.8618618618618p-5,  -0x1.642c8590b2164p-5};
+
+// atan a for 0 <= a <= 1: atan(k / 8) for the nearest eighth, plus atan t of what is
+// left, t = (a - k/8) / (1 + a k/8), |t| <= 1/16.
+double atanUpToOne(double a)
+{
+    const int k = int(std::floor(a * 8 + 0.5));
+    const double c = k / 8.0;
+    const double t = (a - c) / (1 + a * c), z = t * t;
+    double r = A[10];
+    for (int i = 9; i >= 0; --i)
+        r = A[i] + z * r;
+    return AtanHi[k] + (AtanLo[k] + (t + t * z * r));
+}
+
 } // namespace
 
 double sin(double x)
@@ -124,6 +164,16 @@ double tan(double x)
     const Reduced y = reduce(x);
     const double s = sinKernel(y.hi, y.lo), c = cosKernel(y.hi, y.lo);
     return y.quarter % 2 == 0 ? s / c : -c / s;
+}
+
+double atan(double x)
+{
+    if (std::isnan(x))
+        return x;
+    const double a = std::abs(x);
+    // Beyond 1, atan a = pi / 2 - atan(1 / a).
+    const double angle = a <= 1 ? atanUpToOne(a) : HalfPiHi - (atanUpToOne(1 / a) - HalfPiLo);
+    return x < 0 || (x == 0 && std::signbit(x)) ? -angle : angle;
 }
 
 } // namespace PortableMath
