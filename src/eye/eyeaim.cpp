@@ -43,16 +43,25 @@ EyeAim aimAfterDrag(const EyeAim &start, double bank, double zoom, QSizeF size, 
         return QPointF(c * d.x() - s * d.y(), s * d.x() + c * d.y());
     };
     const QPointF a = level(from), e = level(to);
-    return {start.yaw + (std::atan(e.x() / f) - std::atan(a.x() / f)) * Degrees,
-            start.pitch - (std::atan(e.y() / f) - std::atan(a.y() / f)) * Degrees};
+    return {start.yaw + (PortableMath::atan(e.x() / f) - PortableMath::atan(a.x() / f)) * Degrees,
+            start.pitch -
+                (PortableMath::atan(e.y() / f) - PortableMath::atan(a.y() / f)) * Degrees};
 }
 
 double zoomAfterNotches(double zoom, int notches)
 {
     if (!opensPicture(zoom))
         return zoom;
-    const double turned = tanHalf(zoom) * std::pow(WheelFactor, -double(notches));
-    return 2 * std::atan(turned) * Degrees;
+    // tan(Zoom / 2) divided by 1.1 for each notch forward, multiplied for each back: by
+    // 1.1^|notches| formed by squaring, the same bits everywhere.
+    double power = 1, factor = WheelFactor;
+    for (unsigned n = notches < 0 ? 0u - unsigned(notches) : unsigned(notches); n != 0; n >>= 1) {
+        if (n & 1)
+            power *= factor;
+        factor *= factor;
+    }
+    const double turned = notches > 0 ? tanHalf(zoom) / power : tanHalf(zoom) * power;
+    return 2 * PortableMath::atan(turned) * Degrees;
 }
 
 int zoomPositionAfterNotches(int position, int notches, int minimum, int maximum)
