@@ -8,6 +8,7 @@
 #include "scripteddialogs.h"
 #include "settingsstore.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -51,6 +52,16 @@ inline QString writeFile(const QString &path, const QByteArray &bytes)
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
     return path;
+}
+
+// A file for the program to refuse: `name` in `folder` (or an absolute path such as a
+// device), holding `bytes` unless they are null; beside it a folder named "folder.cam".
+inline QString placeRefusedFile(const QString &folder, const QString &name, const QByteArray &bytes)
+{
+    if (!QDir(folder).mkdir("folder.cam"))
+        qFatal("cannot make folder.cam in %s", qPrintable(folder));
+    const QString file = QDir(folder).absoluteFilePath(name);
+    return bytes.isNull() ? file : writeFile(file, bytes);
 }
 
 // The six cameras of a car type as a camera file holds them.

@@ -322,10 +322,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
-        QVERIFY(QDir(dir->path()).mkdir("folder.cam"));
-        const QString file = QDir(dir->path()).absoluteFilePath(name);
-        if (!bytes.isNull())
-            writeFile(file, bytes);
+        const QString file = placeRefusedFile(dir->path(), name, bytes);
         const QString kept = path("kept.cam");
         m = std::make_unique<MainWindow>(
             QMap<QString, QString>{{recentKey(0), file}, {recentKey(1), kept}});

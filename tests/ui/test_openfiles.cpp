@@ -112,10 +112,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
-        QVERIFY(QDir(dir->path()).mkdir("folder.cam"));
-        const QString file = QDir(dir->path()).absoluteFilePath(name);
-        if (!bytes.isNull())
-            writeFile(file, bytes);
+        const QString file = placeRefusedFile(dir->path(), name, bytes);
         m->dialogs.answers.push_back(UserDialogs::Answer::Ok);
         m->window->openCameraFile(file);
 
