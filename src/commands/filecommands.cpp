@@ -171,29 +171,30 @@ void FileCommands::loadCameraFile()
 
 void FileCommands::openCameraFile(const QString &path)
 {
-    if (!askToSaveChanges())
-        return;
     // A relative name is taken from the current folder; the label and the settings
     // hold the whole path, as after the dialog.
-    const QString name = QFileInfo(path).absoluteFilePath();
-    rememberOpenedFile(name);
-    readCameraFile(name);
+    openNamedFile(QFileInfo(path).absoluteFilePath(), Source::Chosen);
 }
 
 void FileCommands::openRecentFile(const QString &path)
 {
-    if (!askToSaveChanges())
-        return;
-    rememberOpenedFile(path);
-    readCameraFile(path, Source::RecentList);
+    openNamedFile(path, Source::RecentList);
 }
 
-bool FileCommands::readCameraFile(const QString &name, Source source)
+void FileCommands::openNamedFile(const QString &name, Source source)
+{
+    if (!askToSaveChanges())
+        return;
+    rememberOpenedFile(name);
+    readCameraFile(name, source);
+}
+
+void FileCommands::readCameraFile(const QString &name, Source source)
 {
     // The label shows the choice at once, also a file that is then refused.
     setFileLabel(name);
     if (name.size() < ShortestFileName)
-        return false;
+        return;
 
     // The document changes only when the whole file passes its tests.
     CameraFileReader reader;
@@ -209,13 +210,12 @@ bool FileCommands::readCameraFile(const QString &name, Source source)
             m_recentFiles.remove(name);
         }
         m_dialogs.message(text, UserDialogs::applicationTitle(), UserDialogs::Buttons::Ok);
-        return false;
+        return;
     }
     m_document = reader.document();
     m_editor.showFirstCamera();
     takeDocumentFile(name);
     m_history.reset();
-    return true;
 }
 
 bool FileCommands::save()
@@ -236,7 +236,6 @@ bool FileCommands::saveCameraFile()
 
     const QString name = FileSave();
     setFileLabel(name);
-    m_document.DocumentHeader = MakeCCamHeader();
     if (name.size() < ShortestFileName)
         return false;
     return writeDocument(name);

@@ -64,7 +64,6 @@ public:
     // The document's own file (the one opened or last saved), empty when it has none,
     // and the name the window shows for it: the file's name, or the default file name
     // of a new document.
-    QString documentPath() const { return m_documentPath; }
     QString documentName() const { return m_documentName; }
 
     RecentFiles &recentFiles() { return m_recentFiles; }
@@ -90,7 +89,10 @@ private:
         Chosen,
         RecentList
     };
-    bool readCameraFile(const QString &name, Source source = Source::Chosen);
+    void readCameraFile(const QString &name, Source source = Source::Chosen);
+    // Opens a named file (not through the dialog) after the question about unsaved
+    // changes.
+    void openNamedFile(const QString &name, Source source);
     // Writes the document to the named file; on success it becomes the document's file.
     bool writeDocument(const QString &name);
     // The file just opened or saved is the document's own, and the newest recent file.

@@ -24,13 +24,12 @@ public:
     void remove(const QString &path);
     void clear();
 
-    // Whether two entries name the same file, as the file system compares names.
-    static bool samePath(const QString &a, const QString &b);
-
 signals:
     void changed();
 
 private:
+    // Whether two entries name the same file, as the file system compares names.
+    static bool samePath(const QString &a, const QString &b);
     // Every entry stored, in key order, as written.
     QStringList storedEntries() const;
     void store(const QStringList &files);

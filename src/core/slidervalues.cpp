@@ -155,12 +155,12 @@ double sliderValue(int index, int position)
     return static_cast<double>(position) / sliderSpec(index).scale;
 }
 
-int pointedPosition(int index, double metres)
+int pointedPosition(int index, double value)
 {
     const SliderSpec &info = sliderSpec(index);
-    if (std::isnan(metres)) // no press gives one; never let it reach the conversion
-        metres = 0;
-    const double position = roundHalfEven(metres * info.scale);
+    if (std::isnan(value)) // no press or aim gives one; never let it reach the conversion
+        value = 0;
+    const double position = roundHalfEven(value * info.scale);
     // Kept within the slider's range, so no press can overflow a position.
     return int(std::clamp(position, double(info.minimum), double(info.maximum)));
 }

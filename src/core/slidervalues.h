@@ -61,9 +61,11 @@ float fieldForPosition(int index, int position);
 // What slider `index` shows at `position`: metres or degrees as a double.
 double sliderValue(int index, int position);
 
-// The position a press in a view sets on position slider `index`: metres x 250,
-// rounded half to even, kept within the slider's range (so Z stops at -0.4 m).
-int pointedPosition(int index, double metres);
+// The position a value in the slider's unit (metres or degrees) sets on slider
+// `index`: the value x its scale (250 a metre, 100 a degree), rounded half to even,
+// kept within the slider's range (so Z stops at -0.4 m). A press in a view and the eye
+// window's aim set their sliders so.
+int pointedPosition(int index, double value);
 
 // Plain decimal text of a value: at most 15 significant digits, no exponent, no
 // trailing zeros, "0" for zero, a leading zero below 1, `decimalPoint` as the separator.

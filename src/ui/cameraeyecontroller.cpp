@@ -33,9 +33,9 @@ constexpr int EyeWindowGap = 8;
 
 } // namespace
 
-CameraEyeController::CameraEyeController(QMainWindow *mainWindow, const EditorWidgets &widgets,
-                                         SettingsStore &settings)
-    : m_mainWindow(mainWindow), m_widgets(widgets), m_settings(settings),
+CameraEyeController::CameraEyeController(QMainWindow *mainWindow, const CameraEditor &editor,
+                                         const EditorWidgets &widgets, SettingsStore &settings)
+    : m_mainWindow(mainWindow), m_editor(editor), m_widgets(widgets), m_settings(settings),
       m_window(new frmCameraEye(mainWindow))
 {
     createMenu(mainWindow);
@@ -84,18 +84,15 @@ void CameraEyeController::setVisible(bool visible)
         m_window->show();
         m_window->raise();
         m_window->activateWindow();
+        remember(true);
     } else {
         m_window->close(); // unchecks the item and remembers it closed
     }
-    remember(visible);
 }
 
 void CameraEyeController::showCamera()
 {
-    std::array<int, SliderCount> positions{};
-    for (int i = 0; i < SliderCount; ++i)
-        positions[i] = m_widgets.HScrollCam[i]->value();
-    m_window->picture()->setCamera(viewCameraForPositions(positions));
+    m_window->picture()->setCamera(viewCameraForPositions(m_editor.workingCopy()));
 }
 
 void CameraEyeController::showCaption()
@@ -120,11 +117,7 @@ void CameraEyeController::zoom(int notches)
 // range: its change handling runs as for a move by hand.
 void CameraEyeController::setSlider(int index, double degrees)
 {
-    QScrollBar *slider = m_widgets.HScrollCam[index];
-    const double steps = roundHalfEven(degrees * PositionsPerDegree);
-    if (!std::isfinite(steps))
-        return;
-    slider->setValue(int(std::clamp(steps, double(slider->minimum()), double(slider->maximum()))));
+    m_widgets.HScrollCam[index]->setValue(pointedPosition(index, degrees));
 }
 
 void CameraEyeController::remember(bool visible)

@@ -23,12 +23,9 @@ public:
     // Adds the View menu before the main window's Help menu. The eye window is a child
     // of the main window; the controller must go before the main window and the
     // settings.
-    CameraEyeController(QMainWindow *mainWindow, const EditorWidgets &widgets,
-                        SettingsStore &settings);
+    CameraEyeController(QMainWindow *mainWindow, const CameraEditor &editor,
+                        const EditorWidgets &widgets, SettingsStore &settings);
     ~CameraEyeController() override;
-
-    frmCameraEye *window() const { return m_window; }
-    QAction *action() const { return m_action; }
 
 protected:
     // The main window: it shows the eye window again when it first shows, and
@@ -48,6 +45,7 @@ private:
     void placeBesideMainWindow();
 
     QMainWindow *m_mainWindow;
+    const CameraEditor &m_editor;
     EditorWidgets m_widgets;
     SettingsStore &m_settings;
     frmCameraEye *m_window;

@@ -90,7 +90,7 @@ frmCarCamera::frmCarCamera(UserDialogs *dialogs, SettingsStore *settings, QWidge
         FileCommands::Widgets{m_lblfile1, m_widgets.cmdsaveCameraFile});
     connectCommands();
     m_fileCommands->makeCameraFile();
-    m_cameraEye = std::make_unique<CameraEyeController>(this, m_widgets, *m_settings);
+    m_cameraEye = std::make_unique<CameraEyeController>(this, *m_editor, m_widgets, *m_settings);
 
     setAccessibleNames();
     setFocusOrder();

@@ -37,7 +37,6 @@ public:
     const CameraDocument &document() const { return m_document; }
     // Whether a slider has moved since the last Apply, Cancel or camera selection.
     bool hasPendingChanges() const;
-    const EditHistory &history() const { return *m_history; }
 
     // Opens a camera file named on the command line, as the Load command opens the
     // file chosen in its dialog. Dropped files go the same way.
