@@ -9,14 +9,17 @@
 #include "settingsstore.h"
 
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMap>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QWindow>
 #include <QtTest>
 
@@ -52,6 +55,23 @@ inline QString writeFile(const QString &path, const QByteArray &bytes)
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
     return path;
+}
+
+// A drag or drop of `urls` at the middle of the side view, offering copy, move and link.
+template <typename Event>
+bool sendDrag(QWidget *window, const QList<QUrl> &urls, Qt::DropAction *taken)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    QWidget *view = window->findChild<QWidget *>("Picture2");
+    const QPoint at = view->mapTo(window, view->rect().center());
+    Event event(at, Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, &data, Qt::LeftButton,
+                Qt::NoModifier);
+    event.setAccepted(false);
+    QCoreApplication::sendEvent(window, &event);
+    if (taken)
+        *taken = event.dropAction();
+    return event.isAccepted();
 }
 
 // A file for the program to refuse: `name` in `folder` (or an absolute path such as a

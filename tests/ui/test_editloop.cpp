@@ -46,14 +46,8 @@ class TestEditLoop : public QObject, WindowFixture
     // One file dragged onto the window and dropped; it opens once the drop is over.
     void drop(const QString &file)
     {
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(file)});
-        const QPoint at = m->window->rect().center();
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(m->window.get(), &enter);
-        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        drop.setAccepted(false);
-        QCoreApplication::sendEvent(m->window.get(), &drop);
+        sendDrag<QDragEnterEvent>(m->window.get(), {QUrl::fromLocalFile(file)}, nullptr);
+        sendDrag<QDropEvent>(m->window.get(), {QUrl::fromLocalFile(file)}, nullptr);
     }
 
 private slots:

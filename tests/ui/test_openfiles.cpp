@@ -30,22 +30,6 @@ CameraSet testCameras()
     return cameras;
 }
 
-// A drag or drop of `urls` at the middle of the side view, offering copy, move and link.
-template <typename Event> bool send(QWidget *window, const QList<QUrl> &urls, Qt::DropAction *taken)
-{
-    QMimeData data;
-    data.setUrls(urls);
-    QWidget *view = window->findChild<QWidget *>("Picture2");
-    const QPoint at = view->mapTo(window, view->rect().center());
-    Event event(at, Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, &data, Qt::LeftButton,
-                Qt::NoModifier);
-    event.setAccepted(false);
-    QCoreApplication::sendEvent(window, &event);
-    if (taken)
-        *taken = event.dropAction();
-    return event.isAccepted();
-}
-
 } // namespace
 
 class TestOpenFiles : public QObject, WindowFixture
@@ -136,10 +120,10 @@ private slots:
         m->nudge(0);
         m->dialogs.answers.push_back(UserDialogs::Answer::Discard);
         Qt::DropAction taken = Qt::IgnoreAction;
-        QVERIFY(send<QDragEnterEvent>(m->window.get(), {QUrl::fromLocalFile(file)}, &taken));
+        QVERIFY(sendDrag<QDragEnterEvent>(m->window.get(), {QUrl::fromLocalFile(file)}, &taken));
         QCOMPARE(taken, Qt::CopyAction);
-        QVERIFY(send<QDragMoveEvent>(m->window.get(), {QUrl::fromLocalFile(file)}, nullptr));
-        QVERIFY(send<QDropEvent>(m->window.get(), {QUrl::fromLocalFile(file)}, &taken));
+        QVERIFY(sendDrag<QDragMoveEvent>(m->window.get(), {QUrl::fromLocalFile(file)}, nullptr));
+        QVERIFY(sendDrag<QDropEvent>(m->window.get(), {QUrl::fromLocalFile(file)}, &taken));
         QCOMPARE(taken, Qt::CopyAction);
         QTRY_COMPARE(m->fileLabel(), QDir::toNativeSeparators(file));
         QCOMPARE(m->settings.values[FilePath], file);
@@ -168,9 +152,9 @@ private slots:
             box.setWindowModality(Qt::ApplicationModal);
             box.show();
         }
-        QVERIFY(!send<QDragEnterEvent>(m->window.get(), urls, nullptr));
-        QVERIFY(!send<QDragMoveEvent>(m->window.get(), urls, nullptr));
-        QVERIFY(!send<QDropEvent>(m->window.get(), urls, nullptr));
+        QVERIFY(!sendDrag<QDragEnterEvent>(m->window.get(), urls, nullptr));
+        QVERIFY(!sendDrag<QDragMoveEvent>(m->window.get(), urls, nullptr));
+        QVERIFY(!sendDrag<QDropEvent>(m->window.get(), urls, nullptr));
         QCoreApplication::processEvents();
         QCOMPARE(m->fileLabel(), "brabham.cam");
         QVERIFY(m->settings.writes.isEmpty());
