@@ -212,7 +212,7 @@ struct SampleScene
             std::fill(line + from, line + to + 1, groundColour);
             std::fill(line + to + 1, line + width, sky);
         }
-        DepthRaster raster(reinterpret_cast<uchar *>(strip), qsizetype(width) * 4, pixels, first,
+        DepthRaster raster(reinterpret_cast<uchar *>(strip), qsizetype(width) * 4, width, first,
                            last, depth);
         for (; nextLine < grid.size() && grid[nextLine].nextRow() <= last; ++nextLine)
             drawing.push_back(nextLine);
@@ -271,14 +271,15 @@ bool isEyePictureArea(QSize size, double scale)
 
 void paintEyeView(QImage &image, const ViewCamera &camera)
 {
-    if (!EyeProjection(camera, image.size()).isDrawable()) {
+    const QSize pixels = image.size();
+    const EyeProjection eye(camera, pixels);
+    if (!eye.isDrawable()) {
         image.fill(EyeScene::Sky);
         return;
     }
     clearUpperVectorHalves();
-    const QSize pixels = image.size();
     // The faces in the camera's frame are the same for every sample point.
-    const std::vector<CameraFace> faces = facesInView(EyeProjection(camera, pixels));
+    const std::vector<CameraFace> faces = facesInView(eye);
     std::vector<SampleScene> scenes;
     scenes.reserve(SampleCount);
     for (const QPointF &sample : SamplePoints)

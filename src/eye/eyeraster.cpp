@@ -135,19 +135,9 @@ RasterLine::RasterLine(QPointF a, QPointF b)
     }
 }
 
-DepthRaster::DepthRaster(QImage &image, std::vector<float> &depth)
-    : m_bits(image.bits()), m_stride(image.bytesPerLine()), m_width(image.width()),
-      m_height(image.height()), m_first(0), m_last(image.height() - 1)
-{
-    Q_ASSERT(image.format() == QImage::Format_RGB32);
-    depth.resize(std::size_t(m_width) * std::size_t(m_height));
-    m_depth = depth.data();
-}
-
-DepthRaster::DepthRaster(uchar *bits, qsizetype stride, QSize picture, int first, int last,
+DepthRaster::DepthRaster(uchar *bits, qsizetype stride, int width, int first, int last,
                          float *depth)
-    : m_bits(bits), m_stride(stride), m_width(picture.width()), m_height(picture.height()),
-      m_first(first), m_last(last), m_depth(depth)
+    : m_bits(bits), m_stride(stride), m_width(width), m_first(first), m_last(last), m_depth(depth)
 {
 }
 

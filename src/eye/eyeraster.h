@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QImage>
 #include <QPointF>
 #include <QRgb>
 
@@ -93,19 +92,15 @@ private:
 // (the sky and the ground) or only where they are nearer than what is there already,
 // by a depth buffer of inverse distances. A pixel is filled when its centre lies in
 // the polygon or on its edge, so faces that share an edge leave no gap between them.
-// It draws either a whole image or a strip of rows of a picture, so that a picture
-// can be drawn a strip at a time while the strip stays in the processor's cache.
+// It draws a strip of rows of a picture (all of them, or a few at a time while the
+// strip stays in the processor's cache), whose every pixel starts infinitely far.
 class DepthRaster
 {
 public:
-    // Draws into `image`, whose every pixel starts infinitely far; `depth` is the
-    // buffer to keep the depths in, sized to the image and cleared where it is used
-    // (kept by the caller so that pictures drawn one after another share one buffer).
-    DepthRaster(QImage &image, std::vector<float> &depth);
-    // Draws rows first to last of a picture `width` x `height` pixels: `bits` holds
-    // row `first`, rows `stride` bytes apart; `depth` has width floats for each row,
-    // cleared where it is used.
-    DepthRaster(uchar *bits, qsizetype stride, QSize picture, int first, int last, float *depth);
+    // Draws rows first to last of a picture `width` pixels wide: `bits` holds row
+    // `first`, rows `stride` bytes apart; `depth` has width floats for each row,
+    // cleared here where it is used.
+    DepthRaster(uchar *bits, qsizetype stride, int width, int first, int last, float *depth);
 
     // The polygon's rows within the strip.
     void fill(const RasterPolygon &polygon);
@@ -121,7 +116,7 @@ private:
 
     uchar *m_bits;
     qsizetype m_stride;
-    int m_width, m_height;
+    int m_width;
     int m_first, m_last;                        // the strip's rows
     float *m_depth;                             // 0 for nothing drawn yet
     int m_clearedFirst = 0, m_clearedLast = -1; // the rows cleared so far

@@ -269,8 +269,10 @@ private slots:
         const auto fill = [&](const std::vector<QPointF> &corners) {
             QImage image(size, QImage::Format_RGB32);
             image.fill(Qt::black);
-            std::vector<float> depth;
-            DepthRaster(image, depth).fill(RasterPolygon(corners, qRgb(255, 255, 255), 30));
+            std::vector<float> depth(std::size_t(size.width() * size.height()));
+            DepthRaster(image.bits(), image.bytesPerLine(), size.width(), 0, size.height() - 1,
+                        depth.data())
+                .fill(RasterPolygon(corners, qRgb(255, 255, 255), size.height()));
             return image;
         };
         for (const QPointF shift : {QPointF(0, 0), QPointF(0.5, 0.5), QPointF(-0.125, 0.375)}) {
@@ -324,7 +326,7 @@ private slots:
             RasterLine line(a, b);
             for (int first = 0; first < size.height(); first += rows) {
                 const int last = std::min(first + rows, size.height()) - 1;
-                DepthRaster(image.scanLine(first), image.bytesPerLine(), size, first, last,
+                DepthRaster(image.scanLine(first), image.bytesPerLine(), size.width(), first, last,
                             depth.data())
                     .line(line, white);
             }
