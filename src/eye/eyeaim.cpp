@@ -61,7 +61,9 @@ double zoomAfterNotches(double zoom, int notches)
         factor *= factor;
     }
     const double turned = notches > 0 ? tanHalf(zoom) / power : tanHalf(zoom) * power;
-    return 2 * PortableMath::atan(turned) * Degrees;
+    // Far out, the arctangent rounds to pi / 2 and the zoom to 180, which opens no
+    // picture: the widest is the double below it.
+    return std::min(2 * PortableMath::atan(turned) * Degrees, std::nextafter(180.0, 0.0));
 }
 
 int zoomPositionAfterNotches(int position, int notches, int minimum, int maximum)

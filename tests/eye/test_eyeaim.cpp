@@ -86,6 +86,7 @@ private slots:
         QVERIFY(near(tanHalf(zoomAfterNotches(60, -2)), tanHalf(60) * 1.21));
         QVERIFY(near(zoomAfterNotches(60, 0), 60));
         QVERIFY(zoomAfterNotches(179.9, -50) < 180);
+        QVERIFY(zoomAfterNotches(179.99, -300) < 180);
         QCOMPARE(zoomAfterNotches(0, 1), 0.0);
 
         // Positions: the nearest, at least one a notch, within the range.
