@@ -26,7 +26,9 @@ _kestrel_windows_path() {
 #                           $INSTDIR, deepest first (each goes only when empty)
 # The files are named below ${STAGE}, which makensis is given. Fails on an empty STAGE,
 # and on a name that NSIS would read otherwise than the file system names it (a $, a
-# double quote, a backquote or a line break; no file of Kestrel's has one).
+# double quote, a backquote, a line break or a tab), or as a pattern (a * or a ?, which
+# File would widen to other files and Delete to the user's own); no file of Kestrel's
+# has one.
 kestrel_write_installer_lists() (
     set -euo pipefail
     local usage="kestrel_write_installer_lists STAGE NSH"
@@ -39,11 +41,12 @@ kestrel_write_installer_lists() (
     local name folder current=.
     # The files folder by folder, the installation folder's own first.
     while IFS= read -r -d '' name; do
-        if [[ $name == *[\$\"\`$'\n\r']* ]]; then
+        name=${name#*$'\t'}
+        if [[ $name == *[\$\"\`\*\?$'\n\r\t']* ]]; then
             echo "kestrel_write_installer_lists: NSIS cannot name the file $stage/$name" >&2
             return 1
         fi
-        files+=("${name#*$'\t'}")
+        files+=("$name")
     done < <(cd "$stage" && find . -mindepth 1 \( -type f -o -type l \) -printf '%h\t%P\0' | LC_ALL=C sort -z)
     if [ ${#files[@]} -eq 0 ]; then
         echo "kestrel_write_installer_lists: $stage holds no file" >&2

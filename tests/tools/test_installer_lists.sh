@@ -91,7 +91,8 @@ mkdir -p "$work/empty"
 if kestrel_write_installer_lists "$work/empty" "$work/empty.nsh" 2>/dev/null; then
     fail "an empty stage is accepted"
 fi
-for name in 'price$1.txt' 'a${STAGE}b' "two"$'\n'"lines.txt" 'back`quote'; do
+for name in 'price$1.txt' 'a${STAGE}b' "two"$'\n'"lines.txt" 'back`quote' 'k*.exe' 'q?.txt' \
+    "tab"$'\t'"bed.txt"; do
     rm -rf "$work/refused"
     mkdir -p "$work/refused/sub"
     : >"$work/refused/sub/$name"
