@@ -215,7 +215,10 @@ xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '
 place="$(python3 tools/find-picture.py "$work/editor-eye.png" "$work/windows/eye-window.png")" ||
     fail "the camera's eye window does not show render --eye's picture (see $work/editor-eye.png)"
 echo "editor: the camera's eye window, opened by Kestrel.ini, equals render --eye, $place"
-grep -q '^Geometry=' "$folder/Kestrel.ini" ||
+# In the eye window's own section; Qt may end the lines with CR LF on Windows.
+awk '{ sub(/\r$/, "") } /^\[/ { section = $0 }
+     section == "[CameraEye]" && /^Geometry=/ { found = 1 } END { exit !found }' \
+    "$folder/Kestrel.ini" ||
     fail "the camera's eye window's size and place are not in Kestrel.ini"
 echo "editor: the camera's eye window's size and place in Kestrel.ini"
 wineserver -k 2>/dev/null || true
