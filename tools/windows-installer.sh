@@ -92,7 +92,8 @@ kestrel_write_installer_lists() (
 # kestrel_make_installer STAGE VERSION OUTFILE [ICON]: writes the lists of STAGE's files
 # beside OUTFILE (OUTFILE.files.nsh), then makes the installer OUTFILE from
 # data/windows/kestrel.nsi with makensis (package nsis). ICON, an .ico file, becomes the
-# installer's and uninstaller's icon (NSIS's own otherwise).
+# installer's and uninstaller's icon (NSIS's own otherwise). makensis reports at
+# verbosity KESTREL_MAKENSIS_VERBOSITY (2, warnings and errors, unless set).
 kestrel_make_installer() (
     set -euo pipefail
     local usage="kestrel_make_installer STAGE VERSION OUTFILE [ICON]"
@@ -122,7 +123,7 @@ kestrel_make_installer() (
     local defines=(-DVERSION="$version" -DSTAGE="$(realpath "$stage")" -DOUTFILE="$(realpath -m "$outfile")"
         -DFILES="$lists" -DCOPYRIGHT="Copyright (C) $holders. All rights reserved.")
     [ -z "$icon" ] || defines+=(-DICON="$(realpath "$icon")")
-    makensis -WX -V2 "${defines[@]}" "$kestrel_installer_nsi"
+    makensis -WX -V"${KESTREL_MAKENSIS_VERBOSITY:-2}" "${defines[@]}" "$kestrel_installer_nsi"
     echo "kestrel_make_installer: made $outfile"
 )
 

@@ -171,16 +171,24 @@ wineserver -k 2>/dev/null || true
 wineserver -w
 background="$(sed -n 's/.*WindowBackground(\([0-9]*\), \([0-9]*\), \([0-9]*\)).*/\1 \2 \3/p' \
     src/views/viewplaces.h | xargs printf '%02x%02x%02x')"
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    wine "$1" "$2" >"$3" 2>&1 &
-    for _ in $(seq 120); do
-        sleep 1
-        import -window root "$4" 2>/dev/null || continue
-        python3 tools/find-picture.py "$4" "$5" --ignore "$6" >/dev/null 2>&1 && break
-    done
-    wineserver -k
-' sh "$editor_exe" "$opened" "$work/editor.log" "$work/editor.png" \
-    "$work/linux/nose.png" "$background"
+# editor_on_screen SIZE LOG SHOT PICTURE [FIND-PICTURE OPTIONS]: starts the editor on
+# the file on a virtual screen of SIZE pixels and takes screenshots (the last in SHOT)
+# until PICTURE shows in one, for two minutes at most; the editor's output is in LOG.
+editor_on_screen() {
+    local size=$1 log=$2 shot=$3
+    shift 3
+    xvfb-run -a -s "-screen 0 ${size}x24" bash -c '
+        wine "$1" "$2" >"$3" 2>&1 &
+        for _ in $(seq 120); do
+            sleep 1
+            import -window root "$4" 2>/dev/null || continue
+            python3 tools/find-picture.py "$4" "${@:5}" >/dev/null 2>&1 && break
+        done
+        wineserver -k
+    ' sh "$editor_exe" "$opened" "$log" "$shot" "$@"
+}
+editor_on_screen 1024x768 "$work/editor.log" "$work/editor.png" "$work/linux/nose.png" \
+    --ignore "$background"
 place="$(python3 tools/find-picture.py "$work/editor.png" "$work/linux/nose.png" --ignore "$background")" ||
     fail "the editor's window does not show Pérez.cam's nose camera (see $work/editor.png)"
 # The window alone, for the README's picture: everything but the empty screen.
@@ -202,15 +210,7 @@ grep -q '^\[CameraEye\]' "$folder/Kestrel.ini" && fail "Kestrel.ini already has 
 printf '\r\n[CameraEye]\r\nVisible=1\r\n' >>"$folder/Kestrel.ini"
 wineserver -k 2>/dev/null || true
 wineserver -w
-xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '
-    wine "$1" "$2" >"$3" 2>&1 &
-    for _ in $(seq 120); do
-        sleep 1
-        import -window root "$4" 2>/dev/null || continue
-        python3 tools/find-picture.py "$4" "$5" >/dev/null 2>&1 && break
-    done
-    wineserver -k
-' sh "$editor_exe" "$opened" "$work/editor-eye.log" "$work/editor-eye.png" \
+editor_on_screen 1600x1200 "$work/editor-eye.log" "$work/editor-eye.png" \
     "$work/windows/eye-window.png"
 place="$(python3 tools/find-picture.py "$work/editor-eye.png" "$work/windows/eye-window.png")" ||
     fail "the camera's eye window does not show render --eye's picture (see $work/editor-eye.png)"

@@ -34,12 +34,11 @@ compiled() {
     ' "$1"
 }
 
-# build STAGE: makes the installer of STAGE; its compile log is $work/log.
+# build STAGE: makes the installer of STAGE as tools/windows does; makensis's full
+# account of what it compiled is $work/log.
 build() {
-    kestrel_write_installer_lists "$1" "$work/files.nsh" >/dev/null
-    makensis -WX -V4 -DVERSION=1.0.0 -DSTAGE="$1" -DFILES="$work/files.nsh" \
-        -DOUTFILE="$work/kestrel-test.exe" "-DCOPYRIGHT=Copyright (C) test" \
-        "$top/data/windows/kestrel.nsi" >"$work/log" 2>&1 || { cat "$work/log"; return 1; }
+    KESTREL_MAKENSIS_VERBOSITY=4 kestrel_make_installer "$1" 1.0.0 "$work/kestrel-test.exe" \
+        >"$work/log" 2>&1 || { cat "$work/log"; return 1; }
 }
 
 rm -rf "$work"
